@@ -1,8 +1,8 @@
 // KTR-7-Test: the operator's console program for the KTR-7 device.
-#include "console/stdout_console.h"
+#include "console/posix_console.h"
 #include "startup.h"
 
 int main(int argc, char **argv) {
-    ktr7test::StdoutConsole console;
+    ktr7test::PosixConsole console;
     return ktr7test::RunProgram(argc, argv, console);
 }

@@ -5,6 +5,8 @@
 
 #include "KTR-7.h"
 #include "Ostrel.h"
+#include "key_loop.h"
+#include "key_table.h"
 
 namespace ktr7test {
 namespace {
@@ -116,6 +118,8 @@ int RunProgram(int argc, const char *const *argv, Console &console) {
     }
     if (!OpenPort(program)) return kExitOpenFailed;
     FlushBuffers(program);
+    RunKeyLoop(program, ProgramKeys());
+    EndProgram(program);
     return kExitNormal;
 }
 

@@ -28,6 +28,8 @@ TEST(Headers, IncludeOnlyStdint) {
     }
 }
 
-TEST(Headers, CallableFromC) { EXPECT_GT(headers_c99_use(), 0); }
+TEST(Headers, CallableFromC) {
+    EXPECT_GT(headers_c99_use(), 0);
+}
 
 }  // namespace

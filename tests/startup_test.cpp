@@ -8,9 +8,11 @@
 #include <sstream>
 #include <string>
 
+#include "key_loop.h"
 #include "program.h"
 #include "startup.h"
 #include "support/process.h"
+#include "support/scripted_console.h"
 
 namespace {
 
@@ -20,6 +22,8 @@ using testsupport::RunProcess;
 const char kProgram[] = KTR7_TEST_PROGRAM;
 
 const std::string kOpened = "Communication port opened\n";
+const std::string kHelp = ktr7test::kHelpText;
+const std::string kFinished = "Program finished";
 const std::string kFlushed = "Buffers flushed\n";
 const std::string kDebugStart =
     "Checking Ostrel.dll Version...\n"
@@ -69,7 +73,7 @@ class StartUp : public testing::Test {
 
 TEST_F(StartUp, NormalModeConfirmsPortAndFlush) {
     const ProcessResult r = Run({});
-    EXPECT_EQ(r.out, kOpened + kFlushed);
+    EXPECT_EQ(r.out, kOpened + kFlushed + kHelp + kFinished);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(Calls(), "Ostrel_Version\nOstrel_Open\nOstrel_Flush_LPT\n");
@@ -81,12 +85,12 @@ TEST_F(StartUp, OutputBySwitches) {
         {{"/Q"}, ""},
         {{"-Q"}, ""},
         {{"/q", "-q"}, ""},
-        {{"-d"}, kDebugStart},
-        {{"/D"}, kDebugStart},
-        {{"-D"}, kDebugStart},
-        {{"/d"}, kDebugStart},
-        {{"-d", "-q"}, kDebugStart},
-        {{"-q", "-d"}, kDebugStart},
+        {{"-d"}, kDebugStart + kHelp + kFinished},
+        {{"/D"}, kDebugStart + kHelp + kFinished},
+        {{"-D"}, kDebugStart + kHelp + kFinished},
+        {{"/d"}, kDebugStart + kHelp + kFinished},
+        {{"-d", "-q"}, kDebugStart + kHelp + kFinished},
+        {{"-q", "-d"}, kDebugStart + kHelp + kFinished},
     };
     for (const auto &[args, out] : cases) {
         const ProcessResult r = Run(args);
@@ -174,11 +178,12 @@ TEST_F(StartUp, FlushFailureIsReportedAndTheStartUpGoesOn) {
                                                     {"OSTREL_FAULT_IO_MESSAGE", "no answer"}};
     const std::string error =
         "Error at Ostrel_Flush_LPT: Injected fault, I/O Error Message: no answer\n";
-    EXPECT_EQ(Run({}, env).out, kOpened + error);
+    EXPECT_EQ(Run({}, env).out, kOpened + error + kHelp + kFinished);
     EXPECT_EQ(Run({"-q"}, env).out, error);
     const ProcessResult debug = Run({"-d"}, env);
-    EXPECT_EQ(debug.out.substr(debug.out.find("Flushing")),
-              "Flushing communication buffers of the Ostrel adapter...\n" + error);
+    EXPECT_EQ(
+        debug.out.substr(debug.out.find("Flushing")),
+        "Flushing communication buffers of the Ostrel adapter...\n" + error + kHelp + kFinished);
     EXPECT_EQ(debug.status, 0);
 }
 
@@ -191,11 +196,6 @@ TEST_F(StartUp, ABadAdapterConfigurationFailsOpenWithItsText) {
 }
 
 // The device library's version check, in-process: the real library always reports 1.20.
-class Capture : public ktr7test::Console {
-  public:
-    void Write(std::string_view text) override { out.append(text); }
-    std::string out;
-};
 
 uint16_t Version0200() {
     return 0x0200;
@@ -223,7 +223,7 @@ TEST(VersionCheck, DeviceLibraryVersionIsJudgedLikeTheAdapters) {
         {Version0100, ktr7test::Level::kNormal, true, ""},
     };
     for (const auto &c : cases) {
-        Capture console;
+        testsupport::ScriptedConsole console;
         ktr7test::Program program{console, c.level};
         ktr7test::LibraryVersion library = ktr7test::kDeviceLibrary;
         library.version = c.version;

@@ -56,8 +56,10 @@ ProcessResult RunProcess(const std::string &path, const std::vector<std::string>
     std::vector<char *> argv = Pointers(argv_strings);
     std::vector<char *> envp = Pointers(env_strings);
     pid_t pid = -1;
-    const int spawned =
-        posix_spawn(&pid, path.c_str(), &actions, nullptr, argv.data(), envp.data());
+    // A bare name is looked up on PATH, as a shell does.
+    const bool bare = path.find('/') == std::string::npos;
+    const int spawned = (bare ? posix_spawnp : posix_spawn)(&pid, path.c_str(), &actions, nullptr,
+                                                            argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(in[0]);
     close(out[1]);

@@ -1,0 +1,70 @@
+// A real terminal for end-to-end tests: a tmux server of its own runs the program on a
+// pseudo-terminal under terminal_runner, which runs it as a shell runs a foreground job and
+// records the terminal's settings before, while stopped and after, and its exit status. The
+// test types keys and reads back the screen the terminal emulator rendered and its cursor.
+//
+// tmux because it is a complete, well-kept terminal emulator that is already on the machine,
+// answers cursor position queries like the terminals operators use, and is driven entirely
+// from the command line (send-keys, capture-pane, display-message).
+#ifndef KTR7_TESTS_TERMINAL_H
+#define KTR7_TESTS_TERMINAL_H
+
+#include <sys/types.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace testsupport {
+
+class Terminal {
+  public:
+    Terminal(const std::string &program, const std::vector<std::string> &args,
+             const std::map<std::string, std::string> &env = {}, int width = 100, int height = 30);
+    ~Terminal();
+    Terminal(const Terminal &) = delete;
+    Terminal &operator=(const Terminal &) = delete;
+
+    // Presses keys by their tmux names: "Up", "F5", "Escape", "C-c", "M-x", "Enter", ...
+    void Press(const std::vector<std::string> &keys);
+    // Types text as it stands.
+    void Type(const std::string &text);
+
+    // The rendered screen, one string per row, trailing blanks removed.
+    std::vector<std::string> Rows();
+    // The rows joined by line feeds, with the blank rows at the bottom left out.
+    std::string Text();
+    // The cursor, 1-based.
+    int CursorColumn();
+    int CursorRow();
+
+    bool WaitFor(const std::function<bool()> &condition, int timeout_ms = 5000);
+    bool WaitForText(const std::string &text, int timeout_ms = 5000);
+    // Until the program and the shell around it have ended.
+    bool WaitForExit(int timeout_ms = 5000);
+    bool Running();
+
+    int ExitStatus();  // as the shell saw it: 128 + n after signal n
+    std::string SettingsBefore();
+    std::string SettingsWhileStopped();  // empty unless the program is stopped (Ctrl+Z)
+    std::string SettingsAfter();
+
+    // The program's process id (a child of the pane's shell), or -1.
+    pid_t ProgramPid();
+    void Signal(int signal_number);
+    // Continues a stopped program in the foreground, as a shell's fg does.
+    void Continue();
+
+  private:
+    std::string Tmux(const std::vector<std::string> &args);
+    pid_t RunnerPid();
+    std::string File(const char *name);
+
+    std::string socket_;
+    std::string dir_;
+};
+
+}  // namespace testsupport
+
+#endif  // KTR7_TESTS_TERMINAL_H
