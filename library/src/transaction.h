@@ -33,6 +33,16 @@ int32_t Read(Answer<kCode> &answer) {
     return ReadInto(kCode, answer.data());
 }
 
+// Read transaction into a local answer that is handed to store(answer) only after both transfers
+// succeeded, so a failure leaves the caller's storage as it was.
+template <Code kCode, typename Store>
+int32_t ReadThenStore(Store store) {
+    Answer<kCode> answer{};
+    if (const int32_t result = Read<kCode>(answer)) return result;
+    store(answer);
+    return kOk;
+}
+
 template <Code kCode>
 int32_t Write(const Payload<kCode> &payload) {
     static_assert(PayloadSize(kCode) > 0, "this code is only read");
