@@ -107,6 +107,19 @@ inline constexpr double kKelvinPerCount = 0.01;
 inline constexpr double kUptimeCountsPerSecond = 1024.0;
 inline constexpr double kTenth = 0.1;
 
+// Legal ranges of the settings: a value outside is clamped into its range before it is written.
+// The float bounds are single precision, like the caller's value they are compared with.
+struct FloatRange {
+    float lower;
+    float upper;
+};
+inline constexpr FloatRange kLaserIntensityRange{1.0f, 200.0f};  // percent
+inline constexpr FloatRange kLaserDutyCycleRange{1.0f, 99.0f};   // percent
+inline constexpr FloatRange kAmplificationRange{1.0f, 100.0f};   // factor
+inline constexpr int32_t kLaserPhaseMin = -180;                  // degrees
+inline constexpr int32_t kLaserPhaseMax = 180;
+inline constexpr double kTenthsPerUnit = 10.0;
+
 // Decoder configuration byte: bits 2 to 5; all other bits are sent as 0 and ignored on reading.
 inline constexpr uint8_t kDecoderXPlain = 0x04;
 inline constexpr uint8_t kDecoderYPlain = 0x08;
