@@ -25,11 +25,37 @@ std::string DynamicSection(const std::string &library) {
     return testsupport::RunProcess("/usr/bin/readelf", {"readelf", "-d", library}).out;
 }
 
-TEST(Exports, DeviceLibraryExportsExactlyItsFunctions) {
+TEST(Exports, DeviceLibraryExportsExactlyItsTwentySevenFunctions) {
     const std::set<std::string> expected = {
-        "KTR_7_Version", "KTR_7_Check",   "KTR_7_FW_Ver",
-        "KTR_7_FW_Date", "KTR_7_Prod_ID", "KTR_7_Prod_No",
+        "KTR_7_Version",
+        "KTR_7_Check",
+        "KTR_7_SetLaserState",
+        "KTR_7_GetLaserState",
+        "KTR_7_SetLaserIntensity",
+        "KTR_7_GetLaserIntensity",
+        "KTR_7_SetLaserDC",
+        "KTR_7_GetLaserDC",
+        "KTR_7_SetLaserPhase",
+        "KTR_7_GetLaserPhase",
+        "KTR_7_SetDetectorAmplification",
+        "KTR_7_GetDetectorAmplification",
+        "KTR_7_SetDecoderConfiguration",
+        "KTR_7_GetDecoderConfiguration",
+        "KTR_7_FW_Ver",
+        "KTR_7_FW_Date",
+        "KTR_7_Prod_ID",
+        "KTR_7_Prod_No",
+        "KTR_7_Get5V",
+        "KTR_7_Get3V",
+        "KTR_7_GetTemp",
+        "KTR_7_GetClkCPU",
+        "KTR_7_GetClkPer",
+        "KTR_7_GetClkADC",
+        "KTR_7_GetClkDAC",
+        "KTR_7_GetClkMem",
+        "KTR_7_GetUptime",
     };
+    ASSERT_EQ(expected.size(), 27u);
     EXPECT_EQ(DefinedDynamicSymbols(KTR7_DEVICE_LIBRARY), expected);
 }
 
