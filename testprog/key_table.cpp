@@ -2,11 +2,21 @@
 
 #include <array>
 
+#include "commands.h"
+
 namespace ktr7test {
 namespace {
 
 // Tested in this order; no key code matches two entries. Esc and "?" are the loop's own.
-constexpr std::array<KeyBinding, 0> kKeyTable = {};
+constexpr std::array<KeyBinding, 7> kKeyTable = {{
+    {'o', Match::kExact, GetSlot},
+    {'O', Match::kExact, SetSlot},
+    {'Q', Match::kEitherCase, ScanBus},
+    {'D', Match::kEitherCase, GetFirmwareDate},
+    {'V', Match::kEitherCase, GetFirmwareVersion},
+    {'P', Match::kEitherCase, GetProductId},
+    {'N', Match::kEitherCase, GetProductNumber},
+}};
 
 }  // namespace
 

@@ -17,6 +17,11 @@ struct Program {
     Console &console;
     Level level = Level::kNormal;
 
+    // Every successful uptime query, single or continuous, leaves its value here.
+    double uptime_sample = 0.0;
+    // The uptime the continuous display last showed; kept from one run of it to the next.
+    double last_shown_uptime = 0.0;
+
     bool debug() const { return level == Level::kDebug; }
     bool quiet() const { return level == Level::kQuiet; }
 };

@@ -47,6 +47,9 @@ class Console {
     // Clears the cursor's row from the cursor to its end; the cursor stays.
     virtual void ClearToEndOfRow() = 0;
 
+    // The degree sign in the console's character set.
+    virtual std::string_view DegreeSign() = 0;
+
     // Milliseconds since the console was made; differences are taken modulo 2^32.
     virtual uint32_t Milliseconds() = 0;
 

@@ -9,8 +9,12 @@
 #include <poll.h>
 #include <unistd.h>
 
+#include <langinfo.h>
+
 #include <cerrno>
+#include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 
 #ifdef __linux__
@@ -70,6 +74,11 @@ PosixConsole::PosixConsole()
     // display pause that often, so keep the sleeps close to what they ask for.
     prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
 #endif
+    // The character set is the one thing taken from the locale; numbers keep their "." and
+    // every other category stays "C".
+    if (std::setlocale(LC_CTYPE, "") != nullptr) {
+        utf8_ = std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0;
+    }
     if (input_is_terminal_ && posix::InitTerminal(kInput)) {
         posix::SetTerminalMode(TerminalMode::kKeys);
     }
@@ -260,6 +269,9 @@ void PosixConsole::MoveToColumn(int column) {
 void PosixConsole::ClearToEndOfRow() {
     if (output_is_terminal_) Output("\x1b[K", false);
 }
+
+// The degree sign of the PC's code pages 437 and 850 (0xF8), or its UTF-8 form.
+std::string_view PosixConsole::DegreeSign() { return utf8_ ? "\xC2\xB0" : "\xF8"; }
 
 uint32_t PosixConsole::Milliseconds() {
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(

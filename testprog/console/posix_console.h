@@ -24,6 +24,7 @@ class PosixConsole final : public Console {
     int CursorColumn() override;
     void MoveToColumn(int column) override;
     void ClearToEndOfRow() override;
+    std::string_view DegreeSign() override;
     uint32_t Milliseconds() override;
     void Sleep1ms() override;
 
@@ -43,6 +44,7 @@ class PosixConsole final : public Console {
     bool ended_ = false;     // the input has ended for good
     int column_ = 1;         // where the output left the cursor, as far as it can tell
     bool position_reports_ = true;  // the terminal answered (or may answer) position queries
+    bool utf8_ = false;             // the terminal's character set is UTF-8
     std::chrono::steady_clock::time_point start_;
 };
 

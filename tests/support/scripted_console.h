@@ -27,6 +27,7 @@ class ScriptedConsole final : public ktr7test::Console {
     int cursor_column = 1;
     std::size_t cursor_row = 0;
 
+    std::string degree_sign = "\xF8";
     uint32_t now_ms = 0;
     uint32_t sleeps = 0;
 
@@ -38,6 +39,7 @@ class ScriptedConsole final : public ktr7test::Console {
     int CursorColumn() override { return cursor_column; }
     void MoveToColumn(int column) override;
     void ClearToEndOfRow() override;
+    std::string_view DegreeSign() override { return degree_sign; }
     uint32_t Milliseconds() override { return now_ms; }
     void Sleep1ms() override;
 
