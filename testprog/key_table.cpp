@@ -8,7 +8,7 @@ namespace ktr7test {
 namespace {
 
 // Tested in this order; no key code matches two entries. Esc and "?" are the loop's own.
-constexpr std::array<KeyBinding, 7> kKeyTable = {{
+constexpr std::array<KeyBinding, 10> kKeyTable = {{
     {'o', Match::kExact, GetSlot},
     {'O', Match::kExact, SetSlot},
     {'Q', Match::kEitherCase, ScanBus},
@@ -16,6 +16,9 @@ constexpr std::array<KeyBinding, 7> kKeyTable = {{
     {'V', Match::kEitherCase, GetFirmwareVersion},
     {'P', Match::kEitherCase, GetProductId},
     {'N', Match::kEitherCase, GetProductNumber},
+    {'U', Match::kEitherCase, Uptime},
+    {'K', Match::kEitherCase, GetHousekeeping},
+    {'C', Match::kEitherCase, GetClockFrequencies},
 }};
 
 }  // namespace

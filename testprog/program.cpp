@@ -8,19 +8,40 @@
 
 namespace ktr7test {
 
-void Print(Console &console, const char *format, ...) {
-    va_list args;
-    va_start(args, format);
+namespace {
+
+std::string FormatList(const char *format, va_list args) {
     va_list again;
     va_copy(again, args);
     const int length = std::vsnprintf(nullptr, 0, format, args);
-    va_end(args);
-    if (length > 0) {
-        std::string text(static_cast<std::size_t>(length), '\0');
-        std::vsnprintf(text.data(), text.size() + 1, format, again);
-        console.Write(text);
-    }
+    std::string text(length > 0 ? static_cast<std::size_t>(length) : 0, '\0');
+    if (length > 0) std::vsnprintf(text.data(), text.size() + 1, format, again);
     va_end(again);
+    return text;
+}
+
+}  // namespace
+
+std::string Format(const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string text = FormatList(format, args);
+    va_end(args);
+    return text;
+}
+
+void Print(Console &console, const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    console.Write(FormatList(format, args));
+    va_end(args);
+}
+
+void PrintAtCursor(Console &console, const char *format, ...) {
+    va_list args;
+    va_start(args, format);
+    console.WriteAtCursor(FormatList(format, args));
+    va_end(args);
 }
 
 void ReportError(Program &program, const char *function) {

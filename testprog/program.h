@@ -4,6 +4,7 @@
 #define KTR7TEST_PROGRAM_H
 
 #include <cstdint>
+#include <string>
 
 #include "console/console.h"
 
@@ -26,8 +27,14 @@ struct Program {
     bool quiet() const { return level == Level::kQuiet; }
 };
 
+// printf-style formatting.
+std::string Format(const char *format, ...) __attribute__((format(printf, 1, 2)));
+
 // printf-style output to the program's standard output.
 void Print(Console &console, const char *format, ...) __attribute__((format(printf, 2, 3)));
+
+// printf-style output written directly at the console's cursor.
+void PrintAtCursor(Console &console, const char *format, ...) __attribute__((format(printf, 2, 3)));
 
 // The one-line report of a failed library call named function, with the adapter's two texts.
 void ReportError(Program &program, const char *function);

@@ -107,6 +107,13 @@ void Terminal::Type(const std::string &text) {
     Tmux({"send-keys", "-t", "main", "-l", text});
 }
 
+void Terminal::Show(const std::string &bytes) {
+    std::string tty = Tmux({"display-message", "-p", "-t", "main", "#{pane_tty}"});
+    while (!tty.empty() && tty.back() == '\n')
+        tty.pop_back();
+    std::ofstream(tty) << bytes << std::flush;
+}
+
 std::vector<std::string> Terminal::Rows() {
     std::istringstream screen(Tmux({"capture-pane", "-p", "-t", "main"}));
     std::vector<std::string> rows;
@@ -147,7 +154,7 @@ bool Terminal::WaitForText(const std::string &text, int timeout_ms) {
 }
 
 bool Terminal::Running() {
-    return Trimmed(Tmux({"display-message", "-p", "-t", "main", "#{pane_dead}"})) == "0";
+    return File("status").empty();
 }
 
 bool Terminal::WaitForExit(int timeout_ms) {

@@ -30,6 +30,8 @@ class Terminal {
     void Press(const std::vector<std::string> &keys);
     // Types text as it stands.
     void Type(const std::string &text);
+    // Writes bytes to the terminal as if the program had written them.
+    void Show(const std::string &bytes);
 
     // The rendered screen, one string per row, trailing blanks removed.
     std::vector<std::string> Rows();
@@ -41,7 +43,7 @@ class Terminal {
 
     bool WaitFor(const std::function<bool()> &condition, int timeout_ms = 5000);
     bool WaitForText(const std::string &text, int timeout_ms = 5000);
-    // Until the program and the shell around it have ended.
+    // Until the program has ended.
     bool WaitForExit(int timeout_ms = 5000);
     bool Running();
 

@@ -8,7 +8,8 @@
 //   stopped    the settings while the program is stopped (Ctrl+Z); SIGUSR1 to the runner then
 //              continues the program in the foreground, as a shell's fg does
 //   after      the settings once the program has ended
-//   status     its exit status as a shell shows it: 128 + n after signal n
+//   status     its exit status as a shell shows it: 128 + n after signal n; the runner then
+//              waits for the terminal to go away
 #include <signal.h>
 #include <sys/wait.h>
 #include <termios.h>
@@ -129,5 +130,8 @@ int main(int argc, char **argv) {
     const int shown = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     WriteFile(dir, "after", Settings());
     WriteFile(dir, "status", std::to_string(shown));
-    return 0;
+    // Stay, so that the terminal keeps the program's last screen untouched until the test ends
+    // the terminal (its hangup ends the runner).
+    for (;;)
+        pause();
 }
