@@ -8,7 +8,7 @@ namespace ktr7test {
 namespace {
 
 // Tested in this order; no key code matches two entries. Esc and "?" are the loop's own.
-constexpr std::array<KeyBinding, 10> kKeyTable = {{
+constexpr std::array<KeyBinding, 22> kKeyTable = {{
     {'o', Match::kExact, GetSlot},
     {'O', Match::kExact, SetSlot},
     {'Q', Match::kEitherCase, ScanBus},
@@ -19,6 +19,18 @@ constexpr std::array<KeyBinding, 10> kKeyTable = {{
     {'U', Match::kEitherCase, Uptime},
     {'K', Match::kEitherCase, GetHousekeeping},
     {'C', Match::kEitherCase, GetClockFrequencies},
+    {'l', Match::kExact, GetLaserState},
+    {'L', Match::kExact, SetLaserState},
+    {'i', Match::kExact, GetLaserIntensity},
+    {'I', Match::kExact, SetLaserIntensity},
+    {'h', Match::kExact, GetLaserDutyCycle},
+    {'H', Match::kExact, SetLaserDutyCycle},
+    {'s', Match::kExact, GetLaserPhase},
+    {'S', Match::kExact, SetLaserPhase},
+    {'a', Match::kExact, GetAmplification},
+    {'A', Match::kExact, SetAmplification},
+    {'t', Match::kExact, GetDecoderConfiguration},
+    {'T', Match::kExact, SetDecoderConfiguration},
 }};
 
 }  // namespace
