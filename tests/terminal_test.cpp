@@ -1,6 +1,6 @@
 // KTR-7-Test end to end on a real terminal emulator (tmux) and the simulated adapter: the
-// screen at start, keys without a command, Esc, and the terminal's settings after every way
-// out of the program.
+// screen at start, keys without a command, Esc, a setting's prompt and entry, and the
+// terminal's settings after every way out of the program.
 #include <gtest/gtest.h>
 
 #include <signal.h>
@@ -77,6 +77,42 @@ TEST(OnTerminal, KeysWithoutACommandDoNothingAndEscEndsAtTheCursor) {
     EXPECT_EQ(terminal.Rows()[16], "Program finished");
     EXPECT_EQ(terminal.CursorRow(), 17);  // right after the closing text, on its line
     EXPECT_EQ(terminal.CursorColumn(), 17);
+    EXPECT_EQ(terminal.ExitStatus(), 0);
+}
+
+// The prompt stands on the screen with the cursor after it before the entry is typed; the
+// entry is echoed on the prompt's line. A typing error is refused and leaves the device as it was.
+TEST(OnTerminal, ASettingsPromptTakesItsEntryOnItsOwnLine) {
+    const std::string intensity_prompt = "Enter the new laser intensity (1-100): ";
+    Terminal terminal(kProgram, {"-q"});
+    ASSERT_TRUE(terminal.WaitFor([&] { return terminal.ProgramPid() > 0; }));
+    Settle();
+    terminal.Type("I");
+    ASSERT_TRUE(terminal.WaitForText("(1-100):")) << terminal.Text();
+    EXPECT_EQ(terminal.CursorRow(), 1);
+    EXPECT_EQ(terminal.CursorColumn(), static_cast<int>(intensity_prompt.size()) + 1);
+    terminal.Type("50");
+    terminal.Press({"Enter"});
+    terminal.Type("i");
+    ASSERT_TRUE(terminal.WaitForText("Laser intensity: 50.0%")) << terminal.Text();
+
+    terminal.Type("S45");
+    terminal.Press({"Enter"});
+    terminal.Type("S");
+    ASSERT_TRUE(terminal.WaitForText("(-180-+180): 45\nEnter")) << terminal.Text();
+    terminal.Type("12abc");
+    terminal.Press({"Enter"});
+    terminal.Type("s");
+    ASSERT_TRUE(terminal.WaitForText("Laser phase: +45 deg")) << terminal.Text();
+    EXPECT_EQ(terminal.Text(),
+              intensity_prompt +
+                  "50\nLaser intensity: 50.0%\n"
+                  "Enter the new laser phase (-180-+180): 45\n"
+                  "Enter the new laser phase (-180-+180): 12abc\n"
+                  "Wrong value specified! The phase must be in the range from -180 "
+                  "to 180.\nLaser phase: +45 deg");
+    terminal.Press({"Escape"});
+    ASSERT_TRUE(terminal.WaitForExit());
     EXPECT_EQ(terminal.ExitStatus(), 0);
 }
 
