@@ -68,7 +68,10 @@ class StartUp : public testing::Test {
         return calls;
     }
 
-    const std::string trace_path_ = testing::TempDir() + "startup_trace.txt";
+    // One file per test: CTest may run the cases side by side.
+    const std::string trace_path_ = testing::TempDir() + "startup_trace_" +
+                                    testing::UnitTest::GetInstance()->current_test_info()->name() +
+                                    ".txt";
 };
 
 TEST_F(StartUp, NormalModeConfirmsPortAndFlush) {
