@@ -10,6 +10,7 @@
 #include <chrono>
 #include <thread>
 
+#include "KTR-7.h"
 #include "Ostrel.h"
 #include "console/posix_console.h"
 #include "instance.h"
@@ -74,6 +75,18 @@ void UptimeDisplayRate(benchmark::State &state) {
     state.counters["limit_per_s"] = limit;
     state.counters["ratio"] = rate / limit;
 }
+
+// One uptime query through the library and the simulated adapter, bus emulation off.
+void UptimeQueryOnSimulator(benchmark::State &state) {
+    ostrel::ResetInstance(ostrel::Config{});
+    Ostrel_Open();
+    double seconds = 0.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(KTR_7_GetUptime(&seconds));
+        benchmark::DoNotOptimize(seconds);
+    }
+}
+BENCHMARK(UptimeQueryOnSimulator);
 
 BENCHMARK(UptimeDisplayRate)
     ->ArgName("bus_kHz")

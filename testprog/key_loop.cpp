@@ -48,8 +48,9 @@ void RunKeyLoop(Program &program, const KeyTable &table) {
     bool pending_help = true;
     for (;;) {
         if (program.quiet()) pending_help = false;
+        // Waiting for a key costs no processor time; the key is taken as soon as it comes.
         if (!pending_help && !program.console.KeyWaiting()) {
-            program.console.Sleep1ms();
+            program.console.WaitForKey();
             continue;
         }
         const int key = pending_help ? kKeyHelp : ReadKeyCode(program.console);

@@ -61,8 +61,7 @@ Adapter::~Adapter() {
     if (trace_) std::fclose(trace_);
 }
 
-void Adapter::Trace(const std::string &line) {
-    if (!trace_) return;
+void Adapter::WriteTrace(const std::string &line) {
     std::fputs(line.c_str(), trace_);
     std::fputc('\n', trace_);
     std::fflush(trace_);
@@ -102,7 +101,7 @@ Status Adapter::TransferAllowed(const char *function, int32_t one) const {
 }
 
 uint16_t Adapter::Version() {
-    Trace(Format("Ostrel_Version() = 0x%04X", config_.version));
+    Trace([&] { return Format("Ostrel_Version() = 0x%04X", config_.version); });
     return config_.version;
 }
 
@@ -116,7 +115,7 @@ int32_t Adapter::Open() {
         status = bus_->Open();
         open_ = open_ || !status;
     }
-    Trace(Format("Ostrel_Open() = %d", status.result));
+    Trace([&] { return Format("Ostrel_Open() = %d", status.result); });
     return Finish(status);
 }
 
@@ -130,17 +129,17 @@ int32_t Adapter::Flush() {
         pending_code_.reset();
         status = bus_->Flush();
     }
-    Trace(Format("Ostrel_Flush_LPT() = %d", status.result));
+    Trace([&] { return Format("Ostrel_Flush_LPT() = %d", status.result); });
     return Finish(status);
 }
 
 const char *Adapter::ErrorMessage() {
-    Trace("Ostrel_ErrorMessage() = " + Quoted(message_.c_str()));
+    Trace([&] { return "Ostrel_ErrorMessage() = " + Quoted(message_.c_str()); });
     return message_.c_str();
 }
 
 const char *Adapter::IoErrorMessage() {
-    Trace("Ostrel_IO_ErrorMessage() = " + Quoted(io_message_.c_str()));
+    Trace([&] { return "Ostrel_IO_ErrorMessage() = " + Quoted(io_message_.c_str()); });
     return io_message_.c_str();
 }
 
@@ -154,8 +153,10 @@ int32_t Adapter::GetSlot(uint8_t *slot, int32_t one, int32_t zero) {
     } else {
         *slot = slot_;
     }
-    Trace(status ? Format("Ostrel_GetSlot(->, %d, %d) = %d", one, zero, status.result)
-                 : Format("Ostrel_GetSlot(-> %u, %d, %d) = 0", slot_, one, zero));
+    Trace([&] {
+        return status ? Format("Ostrel_GetSlot(->, %d, %d) = %d", one, zero, status.result)
+                      : Format("Ostrel_GetSlot(-> %u, %d, %d) = 0", slot_, one, zero);
+    });
     return Finish(status);
 }
 
@@ -170,7 +171,8 @@ int32_t Adapter::SetSlot(uint8_t slot, int32_t one, int32_t zero) {
         slot_ = slot;
         pending_code_.reset();
     }
-    Trace(Format("Ostrel_SetSlot(%u, %d, %d) = %d", slot, one, zero, status.result));
+    Trace(
+        [&] { return Format("Ostrel_SetSlot(%u, %d, %d) = %d", slot, one, zero, status.result); });
     return Finish(status);
 }
 
@@ -189,8 +191,10 @@ int32_t Adapter::Check(int32_t one, uint8_t *present) {
             if (!status) *present = found ? 1 : 0;
         }
     }
-    Trace(status ? Format("Ostrel_Check(%d, ->) = %d", one, status.result)
-                 : Format("Ostrel_Check(%d, -> %u) = 0", one, *present));
+    Trace([&] {
+        return status ? Format("Ostrel_Check(%d, ->) = %d", one, status.result)
+                      : Format("Ostrel_Check(%d, -> %u) = 0", one, *present);
+    });
     return Finish(status);
 }
 
@@ -218,8 +222,10 @@ int32_t Adapter::Send(int32_t one, const uint8_t *data, int32_t count, int32_t f
             if (!status && final == 0) pending_code_ = data[0];
         }
     }
-    Trace(Format("Ostrel_Send(%d, %s, %d, %d) = %d", one,
-                 bytes_valid ? Hex(data, count).c_str() : "[?]", count, final, status.result));
+    Trace([&] {
+        return Format("Ostrel_Send(%d, %s, %d, %d) = %d", one,
+                      bytes_valid ? Hex(data, count).c_str() : "[?]", count, final, status.result);
+    });
     return Finish(status);
 }
 
@@ -254,8 +260,10 @@ int32_t Adapter::ReceiveInto(const char *function, int32_t one, uint8_t *data, i
 
 int32_t Adapter::Receive(int32_t one, uint8_t *data, int32_t count, int32_t final) {
     const int32_t result = ReceiveInto("Ostrel_Receive", one, data, count, final, false);
-    Trace(Format("Ostrel_Receive(%d, -> %s, %d, %d) = %d", one,
-                 result == kOk ? Hex(data, count).c_str() : "[]", count, final, result));
+    Trace([&] {
+        return Format("Ostrel_Receive(%d, -> %s, %d, %d) = %d", one,
+                      result == kOk ? Hex(data, count).c_str() : "[]", count, final, result);
+    });
     return result;
 }
 
@@ -263,8 +271,10 @@ int32_t Adapter::ReceiveString(int32_t one, char *text, int32_t max_length, int3
     auto *bytes = reinterpret_cast<uint8_t *>(text);
     const int32_t result = ReceiveInto("Ostrel_ReceiveString", one, bytes, max_length, final, true);
     if (result == kOk) text[max_length] = '\0';
-    Trace(Format("Ostrel_ReceiveString(%d, -> %s, %d, %d) = %d", one,
-                 result == kOk ? Quoted(text).c_str() : "\"\"", max_length, final, result));
+    Trace([&] {
+        return Format("Ostrel_ReceiveString(%d, -> %s, %d, %d) = %d", one,
+                      result == kOk ? Quoted(text).c_str() : "\"\"", max_length, final, result);
+    });
     return result;
 }
 

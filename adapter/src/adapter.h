@@ -88,7 +88,12 @@ class Adapter {
     Status TransferAllowed(const char *function, int32_t one) const;
     int32_t ReceiveInto(const char *function, int32_t one, uint8_t *data, int32_t count,
                         int32_t final, bool text);
-    void Trace(const std::string &line);
+    // Writes the line that make() builds, when there is a trace; without one nothing is built.
+    template <typename Make>
+    void Trace(Make make) {
+        if (trace_) WriteTrace(make());
+    }
+    void WriteTrace(const std::string &line);
 
     Config config_;
     std::unique_ptr<Bus> bus_;

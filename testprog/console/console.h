@@ -55,6 +55,10 @@ class Console {
 
     // Waits one millisecond, or less when a key press arrives meanwhile.
     virtual void Sleep1ms() = 0;
+
+    // Waits, without a time limit and without using the processor, until a key press is
+    // waiting or the input has ended.
+    virtual void WaitForKey() = 0;
 };
 
 }  // namespace ktr7test

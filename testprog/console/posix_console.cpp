@@ -11,6 +11,7 @@
 
 #include <langinfo.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <clocale>
 #include <cstdio>
@@ -271,7 +272,9 @@ void PosixConsole::ClearToEndOfRow() {
 }
 
 // The degree sign of the PC's code pages 437 and 850 (0xF8), or its UTF-8 form.
-std::string_view PosixConsole::DegreeSign() { return utf8_ ? "\xC2\xB0" : "\xF8"; }
+std::string_view PosixConsole::DegreeSign() {
+    return utf8_ ? "\xC2\xB0" : "\xF8";
+}
 
 uint32_t PosixConsole::Milliseconds() {
     const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -279,11 +282,29 @@ uint32_t PosixConsole::Milliseconds() {
     return static_cast<uint32_t>(static_cast<uint64_t>(elapsed.count()));
 }
 
+void PosixConsole::WaitForKey() {
+    while (!InputWaiting()) {
+        if (Fill(-1) == Read::kEnded) ended_ = true;
+    }
+}
+
+// A wait wakes up some tens of microseconds after it was asked to (the time the system takes to
+// schedule the program again). The wait asks for 1 ms less that lateness, as measured over the
+// last waits, so that on average it lasts the 1 ms it stands for.
 void PosixConsole::Sleep1ms() {
+    using std::chrono::nanoseconds;
+    constexpr nanoseconds kPause = std::chrono::milliseconds(1);
+    constexpr nanoseconds kShortestRequest = kPause / 2;
     if (InputWaiting()) return;
+    const nanoseconds request = std::max(kPause - lateness_, kShortestRequest);
     pollfd input{kInput, POLLIN, 0};
-    const timespec one_ms{0, 1000000};
-    ppoll(&input, 1, &one_ms, nullptr);  // returns early when a key arrives
+    const timespec wait{0, static_cast<long>(request.count())};
+    const auto start = std::chrono::steady_clock::now();
+    const int ready = ppoll(&input, 1, &wait, nullptr);  // returns early when a key arrives
+    if (ready != 0) return;
+    const auto late = std::chrono::steady_clock::now() - start - request;
+    lateness_ += (std::chrono::duration_cast<nanoseconds>(late) - lateness_) / 8;
+    lateness_ = std::clamp(lateness_, nanoseconds(0), kPause - kShortestRequest);
 }
 
 }  // namespace ktr7test

@@ -27,6 +27,7 @@ class PosixConsole final : public Console {
     std::string_view DegreeSign() override;
     uint32_t Milliseconds() override;
     void Sleep1ms() override;
+    void WaitForKey() override;
 
   private:
     enum class Read { kData, kNothing, kEnded };
@@ -46,6 +47,7 @@ class PosixConsole final : public Console {
     bool position_reports_ = true;  // the terminal answered (or may answer) position queries
     bool utf8_ = false;             // the terminal's character set is UTF-8
     std::chrono::steady_clock::time_point start_;
+    std::chrono::nanoseconds lateness_{0};  // how much later than asked the recent waits ended
 };
 
 }  // namespace ktr7test

@@ -94,6 +94,11 @@ void ScriptedConsole::ClearToEndOfRow() {
     }
 }
 
+void ScriptedConsole::WaitForKey() {
+    ++key_waits;
+    WaitForInput();
+}
+
 void ScriptedConsole::Sleep1ms() {
     ++sleeps;
     ++now_ms;

@@ -30,6 +30,7 @@ class ScriptedConsole final : public ktr7test::Console {
     std::string degree_sign = "\xF8";
     uint32_t now_ms = 0;
     uint32_t sleeps = 0;
+    uint32_t key_waits = 0;
 
     void Write(std::string_view text) override;
     void WriteAtCursor(std::string_view text) override;
@@ -42,6 +43,7 @@ class ScriptedConsole final : public ktr7test::Console {
     std::string_view DegreeSign() override { return degree_sign; }
     uint32_t Milliseconds() override { return now_ms; }
     void Sleep1ms() override;
+    void WaitForKey() override;
 
   private:
     struct Arrival {
