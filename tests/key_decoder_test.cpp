@@ -158,6 +158,21 @@ TEST(KeyDecoder, EscFollowedByASequenceIsEscThenThatKey) {
     EXPECT_EQ(DecodeAll("\x1b\x1b"), (std::vector<int>{27, 27}));
 }
 
+TEST(KeyDecoder, WithoutAKeyboardEscBeforeACharacterIsEscThenThatCharacter) {
+    const auto decode_all = [](std::string input) {
+        std::vector<int> codes;
+        while (!input.empty()) {
+            const DecodedKey key = DecodeKey(input, true, false);
+            if (key.kind == DecodedKey::Kind::kExtended) codes.push_back(0);
+            codes.push_back(key.code);
+            input.erase(0, key.length);
+        }
+        return codes;
+    };
+    EXPECT_EQ(decode_all("\x1b?\x1bq\x1b["), (std::vector<int>{27, '?', 27, 'q', 27, '['}));
+    EXPECT_EQ(decode_all("\x1b[A\x1bOP\x1b"), (std::vector<int>{0, 72, 0, 59, 27}));
+}
+
 TEST(KeyDecoder, SequencePrefixesCutOffByTheWaitAreConsumedAsUnknownKeys) {
     EXPECT_EQ(DecodeAll("\x1b["), (std::vector<int>{0, kUnknown}));  // Alt+[
     EXPECT_EQ(DecodeAll("\x1bO"), (std::vector<int>{0, 24}));        // Alt+O

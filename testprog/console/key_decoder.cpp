@@ -129,29 +129,30 @@ DecodedKey DecodeLinuxFunctionKey(std::string_view input, bool complete) {
     return Extended(4, known ? 59 + (letter - 'A') : kUnknownExtendedKey);
 }
 
-DecodedKey DecodeEscape(std::string_view input, bool complete) {
-    if (input.size() == 1)
-        return complete ? DecodedKey{DecodedKey::Kind::kCharacter, 1, 27} : Incomplete();
+DecodedKey DecodeEscape(std::string_view input, bool complete, bool alt_prefix) {
+    const DecodedKey esc{DecodedKey::Kind::kCharacter, 1, 27};
+    if (input.size() == 1) return complete ? esc : Incomplete();
     const auto next = static_cast<unsigned char>(input[1]);
-    if (next == kEsc) return {DecodedKey::Kind::kCharacter, 1, 27};  // Esc, then what follows
+    if (next == kEsc) return esc;  // Esc, then what follows
     if (next == '[' || next == 'O') {
         if (input.size() == 2) {
             // Alt+[ or Alt+O, unless the rest of a sequence is still on its way.
-            return complete ? Extended(2, next == 'O' ? AltCode('o') : kUnknownExtendedKey)
-                            : Incomplete();
+            if (!complete) return Incomplete();
+            if (!alt_prefix) return esc;
+            return Extended(2, next == 'O' ? AltCode('o') : kUnknownExtendedKey);
         }
         if (next == '[' && input[2] == '[') return DecodeLinuxFunctionKey(input, complete);
         return DecodeSequence(input, complete, next == '[');
     }
-    return Extended(2, AltCode(next));
+    return alt_prefix ? Extended(2, AltCode(next)) : esc;
 }
 
 }  // namespace
 
-DecodedKey DecodeKey(std::string_view input, bool complete) {
+DecodedKey DecodeKey(std::string_view input, bool complete, bool alt_prefix) {
     if (input.empty()) return Incomplete();
     const auto first = static_cast<unsigned char>(input[0]);
-    if (first == kEsc) return DecodeEscape(input, complete);
+    if (first == kEsc) return DecodeEscape(input, complete, alt_prefix);
     if (first == 0) return Extended(1, kCtrlAtExtendedKey);
     return {DecodedKey::Kind::kCharacter, 1, first};
 }

@@ -20,6 +20,10 @@
 //
 // A lone ESC is the Esc key only once no more bytes can belong to it: the caller passes
 // complete = true after a short wait without further input, or at the end of input.
+//
+// Only a keyboard sends Alt as an ESC prefix. Input from a pipe or a file has no timing to tell
+// the two apart and no Alt key: there, with alt_prefix false, an ESC that does not start a CSI
+// or SS3 sequence is the Esc key, and the byte after it is a key of its own.
 #ifndef KTR7TEST_KEY_DECODER_H
 #define KTR7TEST_KEY_DECODER_H
 
@@ -40,7 +44,7 @@ struct DecodedKey {
 
 // Decodes the key at the start of input (not empty). With complete false, a prefix that more
 // bytes could extend into a longer sequence gives kIncomplete.
-DecodedKey DecodeKey(std::string_view input, bool complete);
+DecodedKey DecodeKey(std::string_view input, bool complete, bool alt_prefix = true);
 
 // The terminal's answer to a cursor position query (ESC [ 6 n): ESC [ row ; column R.
 struct PositionReport {

@@ -138,13 +138,13 @@ int PosixConsole::ReadKey() {
             if (Fill(-1) == Read::kEnded) ended_ = true;
             continue;
         }
-        DecodedKey key = DecodeKey(buffer_, ended_);
+        DecodedKey key = DecodeKey(buffer_, ended_, input_is_terminal_);
         if (key.kind == DecodedKey::Kind::kIncomplete) {
             // A lone ESC, or the start of a sequence: wait briefly for the rest.
             const Read more = Fill(kEscapeWaitMs);
             if (more == Read::kData) continue;
             if (more == Read::kEnded) ended_ = true;
-            key = DecodeKey(buffer_, true);
+            key = DecodeKey(buffer_, true, input_is_terminal_);
         }
         buffer_.erase(0, key.length);
         if (key.kind == DecodedKey::Kind::kExtended) {

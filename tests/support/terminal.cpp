@@ -57,7 +57,8 @@ pid_t ChildOf(pid_t parent) {
 }  // namespace
 
 Terminal::Terminal(const std::string &program, const std::vector<std::string> &args,
-                   const std::map<std::string, std::string> &env, int width, int height) {
+                   const std::map<std::string, std::string> &env, int width, int height,
+                   const std::string &input_file) {
     static int count = 0;
     socket_ = "ktr7-" + std::to_string(getpid()) + "-" + std::to_string(++count);
     char dir_template[] = "/tmp/ktr7-terminal-XXXXXX";
@@ -69,6 +70,7 @@ Terminal::Terminal(const std::string &program, const std::vector<std::string> &a
     std::string command = "ulimit -c 0; exec " + Quoted(KTR7_TERMINAL_RUNNER) + " " + Quoted(dir_);
     for (const auto &[name, value] : env)
         command += " " + Quoted(name + "=" + value);
+    if (!input_file.empty()) command += " " + Quoted("<" + input_file);
     command += " -- " + Quoted(program);
     for (const std::string &arg : args)
         command += " " + Quoted(arg);
@@ -105,6 +107,14 @@ void Terminal::Press(const std::vector<std::string> &keys) {
 
 void Terminal::Type(const std::string &text) {
     Tmux({"send-keys", "-t", "main", "-l", text});
+}
+
+void Terminal::Paste(const std::string &text) {
+    const std::string file = dir_ + "/paste";
+    std::ofstream(file, std::ios::binary) << text;
+    Tmux({"load-buffer", "-b", "paste", file});
+    Tmux({"paste-buffer", "-b", "paste", "-d", "-t", "main"});
+    std::remove(file.c_str());
 }
 
 void Terminal::Show(const std::string &bytes) {

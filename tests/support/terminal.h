@@ -20,8 +20,10 @@ namespace testsupport {
 
 class Terminal {
   public:
+    // With input_file, the program reads its standard input from that file instead.
     Terminal(const std::string &program, const std::vector<std::string> &args,
-             const std::map<std::string, std::string> &env = {}, int width = 100, int height = 30);
+             const std::map<std::string, std::string> &env = {}, int width = 100, int height = 30,
+             const std::string &input_file = "");
     ~Terminal();
     Terminal(const Terminal &) = delete;
     Terminal &operator=(const Terminal &) = delete;
@@ -48,6 +50,9 @@ class Terminal {
     bool Running();
 
     int ExitStatus();  // as the shell saw it: 128 + n after signal n
+    // Pastes text into the terminal as a terminal's paste does: all of it at once.
+    void Paste(const std::string &text);
+
     std::string SettingsBefore();
     std::string SettingsWhileStopped();  // empty unless the program is stopped (Ctrl+Z)
     std::string SettingsAfter();

@@ -1,9 +1,10 @@
-// terminal_runner DIR [NAME=VALUE ...] -- PROGRAM [ARG ...]
+// terminal_runner DIR [NAME=VALUE ...] [<FILE] -- PROGRAM [ARG ...]
 //
 // Runs PROGRAM on the runner's terminal the way a job-control shell runs a foreground job: in a
 // process group of its own that owns the terminal, so that Ctrl+C, Ctrl+\ and Ctrl+Z reach the
 // program and not the runner. Every OSTREL_* variable is removed from the environment, then the
-// NAME=VALUE pairs are set. Files written into DIR:
+// NAME=VALUE pairs are set. With <FILE the program reads its standard input from FILE and only
+// writes to the terminal. Files written into DIR:
 //   before     the terminal's settings before the program starts
 //   stopped    the settings while the program is stopped (Ctrl+Z); SIGUSR1 to the runner then
 //              continues the program in the foreground, as a shell's fg does
@@ -80,8 +81,14 @@ int main(int argc, char **argv) {
     const std::string dir = argv[1];
     int i = 2;
     std::vector<std::string> settings;
-    for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
-        settings.push_back(argv[i]);
+    std::string input;
+    for (; i < argc && std::strcmp(argv[i], "--") != 0; ++i) {
+        if (argv[i][0] == '<') {
+            input = argv[i] + 1;
+        } else {
+            settings.push_back(argv[i]);
+        }
+    }
     if (i + 1 >= argc) return 2;
     char **program = argv + i + 1;
     CleanEnvironment(settings);
@@ -105,6 +112,7 @@ int main(int argc, char **argv) {
         tcsetpgrp(STDIN_FILENO, getpid());
         for (const int s : {SIGTTOU, SIGTTIN, SIGINT, SIGQUIT, SIGTSTP, SIGUSR1})
             signal(s, SIG_DFL);
+        if (!input.empty() && !std::freopen(input.c_str(), "r", stdin)) _exit(126);
         execv(program[0], program);
         _exit(127);
     }
