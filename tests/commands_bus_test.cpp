@@ -334,6 +334,13 @@ std::vector<Case> FailureCases() {
 INSTANTIATE_TEST_SUITE_P(Failures, BusCommand, testing::ValuesIn(FailureCases()),
                          [](const testing::TestParamInfo<Case> &info) { return info.param.name; });
 
+TEST(BusKeys, TheErrorTextsAreFetchedRightAfterTheFailureIOTextFirst) {
+    const auto run = RunCommand(ktr7test::GetProductNumber, 'n', Level::kQuiet,
+                                {Send({0x02}, 0).Fails(-3), fake::Flush()});
+    EXPECT_EQ(run.made, run.expected);
+    EXPECT_EQ(fake::Adapter::Instance().text_fetches, (std::vector<std::string>{"io", "message"}));
+}
+
 TEST(BusKeys, TheRestOfAnEntryLineNeverAnswersTheNextPrompt) {
     const auto run = testsupport::RunKeys(Level::kQuiet, {fake::SetSlot(12), fake::SetSlot(5)},
                                           "O12 34\nO5\n\x1b");

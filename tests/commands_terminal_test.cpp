@@ -68,6 +68,7 @@ TEST(CommandsOnTerminal, UptimeDisplayUpdatesItsValuesInPlaceUntilEsc) {
     EXPECT_EQ(first.substr(0, 15), "Device uptime: ");
     EXPECT_EQ(first.substr(15, 3), "1:0");  // column 16: an uptime past an hour
     EXPECT_EQ(first.substr(30, 15), "Diff. to PC/s: ");
+    EXPECT_NE(first.substr(45, 5).find_first_of("0123456789"), std::string::npos);  // column 46
     EXPECT_EQ(first.substr(60, 11), "Queries/s: ");
     EXPECT_NE(first[71], ' ');  // column 72: the rate
     EXPECT_EQ(RowWith(terminal, "Press 'Esc' to quit"), "Press 'Esc' to quit");

@@ -126,7 +126,8 @@ TEST_P(FaultSweep, OneErrorLineThenTheFlushAndTheKeyLoopGoesOn) {
     EXPECT_EQ(lines[errors[0] + 2], "Communication buffers of the Ostrel adapter were flushed");
 
     const std::regex result(fault.result);
-    for (const std::string &line : lines) EXPECT_FALSE(std::regex_search(line, result)) << line;
+    for (const std::string &line : lines)
+        EXPECT_FALSE(std::regex_search(line, result)) << line;
 
     // The help a second time: the "?" after the command was taken.
     const std::string help = "Press (if not explicitly specified";

@@ -9,6 +9,9 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <fcntl.h>
+
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -144,15 +147,17 @@ TEST(PosixConsole, ATerminalThatNeverAnswersCostsOneBoundedWait) {
             const int first = console.CursorColumn();
             console.Write("de");
             const int second = console.CursorColumn();  // no second wait: the answer never came
-            return std::to_string(first) + " " + std::to_string(second) + " " + Keys(console, 1);
+            return std::to_string(first) + " " + std::to_string(second) + " " + Keys(console, 2);
         },
         [](int master) {
             ReadUntil(master, "ready");
             Send(master, "g");
             ReadUntil(master, "\x1b[6n");
             Send(master, "k");  // typed during the wait, kept for later
+            Pause(400);
+            Send(master, "\x1b[7;12Rj");  // the answer, after the wait was given up: no key
         });
-    EXPECT_EQ(result, "12 14 107 ");
+    EXPECT_EQ(result, "12 14 107 106 ");
 }
 
 TEST(PosixConsole, LineEntryTakesKeysTypedAheadAndLeavesWhatFollows) {
@@ -193,6 +198,71 @@ TEST(PosixConsole, LineEntryIsEditedByTheTerminal) {
                  "8\n");  // 19, Backspace, 8
         });
     EXPECT_EQ(result, "[18]");
+}
+
+// Runs scenario with standard input a pipe that feeder writes to, standard output another pipe;
+// returns what the scenario reported.
+std::string OnPipe(const Scenario &scenario, const std::function<void(int input)> &feeder) {
+    int input[2];
+    int report[2];
+    if (pipe(input) != 0 || pipe(report) != 0) return "pipe failed";
+    const pid_t child = fork();
+    if (child == 0) {
+        dup2(input[0], 0);
+        close(input[1]);
+        close(report[0]);
+        const int null = open("/dev/null", O_WRONLY);
+        dup2(null, 1);
+        std::string result;
+        {
+            PosixConsole console;
+            result = scenario(console);
+        }
+        if (write(report[1], result.data(), result.size()) < 0) _exit(2);
+        _exit(0);
+    }
+    close(input[0]);
+    close(report[1]);
+    feeder(input[1]);
+    close(input[1]);
+    std::string result;
+    char chunk[256];
+    for (ssize_t n; (n = read(report[0], chunk, sizeof chunk)) > 0;) {
+        result.append(chunk, static_cast<std::size_t>(n));
+    }
+    close(report[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return result;
+}
+
+TEST(PosixConsole, AnOverlongLineIsCutAndWhatFollowsItKept) {
+    const auto entry = [](PosixConsole &console) {
+        std::string line;
+        const bool got = console.ReadLine(line);
+        const std::size_t ones =
+            static_cast<std::size_t>(std::count(line.begin(), line.end(), '1'));
+        return std::to_string(got) + " " + std::to_string(line.size()) + " " +
+               std::to_string(ones) + " " + Keys(console, 2);
+    };
+    // In pieces: 5000 characters, then more of the same line, then its end and a key.
+    const std::string cut = OnPipe(entry, [](int input) {
+        const std::string first(5000, '1');
+        (void)!write(input, first.data(), first.size());
+        Pause(100);
+        (void)!write(input, "111", 3);
+        Pause(100);
+        (void)!write(input, "\nq", 2);
+    });
+    EXPECT_EQ(cut, "1 4096 4096 113 -1 ");
+    // The same without a line end: the input ends the line.
+    const std::string unended = OnPipe(entry, [](int input) {
+        const std::string first(5000, '1');
+        (void)!write(input, first.data(), first.size());
+        Pause(100);
+        (void)!write(input, "111", 3);
+    });
+    EXPECT_EQ(unended, "1 4096 4096 -1 -1 ");
 }
 
 TEST(PosixConsole, KeysAndLinesFromAPipeShareOneStream) {

@@ -190,6 +190,14 @@ TEST_F(StartUp, FlushFailureIsReportedAndTheStartUpGoesOn) {
     EXPECT_EQ(debug.status, 0);
 }
 
+TEST_F(StartUp, PipedEscEndsAtOnceWithKeysBehindIt) {
+    const ProcessResult r = RunProcess(kProgram, {kProgram, "-q"}, {}, "\x1bqq");
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 0);
+    const ProcessResult normal = RunProcess(kProgram, {kProgram}, {}, "?\x1b?");
+    EXPECT_EQ(normal.out, kOpened + kFlushed + kHelp + kHelp + kFinished);
+}
+
 TEST_F(StartUp, ABadAdapterConfigurationFailsOpenWithItsText) {
     const ProcessResult r = Run({"-q"}, {{"OSTREL_SIM_SLOT", "300"}});
     EXPECT_EQ(r.out,

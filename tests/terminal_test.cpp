@@ -118,23 +118,36 @@ TEST(OnTerminal, ASettingsPromptTakesItsEntryOnItsOwnLine) {
 
 struct WayOut {
     const char *name;
-    const char *key;    // pressed, or
-    int signal_number;  // sent to the program
-    int status;         // as the shell sees it
+    const char *before;  // keys pressed first: a prompt (line mode) or the running display
+    const char *key;     // pressed to leave, or
+    int signal_number;   // sent to the program
+    int status;          // as the shell sees it
 };
 
 TEST(OnTerminal, TheTerminalIsLeftAsItWasFoundOnEveryWayOut) {
     const WayOut ways[] = {
-        {"Esc", "Escape", 0, 0},
-        {"Ctrl+C", "C-c", 0, 128 + SIGINT},
-        {"Ctrl+backslash", "C-\\", 0, 128 + SIGQUIT},
-        {"SIGTERM", nullptr, SIGTERM, 128 + SIGTERM},
-        {"SIGHUP", nullptr, SIGHUP, 128 + SIGHUP},
+        {"Esc", "", "Escape", 0, 0},
+        {"Ctrl+C", "", "C-c", 0, 128 + SIGINT},
+        {"Ctrl+backslash", "", "C-\\", 0, 128 + SIGQUIT},
+        {"SIGTERM", "", nullptr, SIGTERM, 128 + SIGTERM},
+        {"SIGHUP", "", nullptr, SIGHUP, 128 + SIGHUP},
+        {"Ctrl+C at a prompt", "I", "C-c", 0, 128 + SIGINT},
+        {"SIGTERM at a prompt", "S", nullptr, SIGTERM, 128 + SIGTERM},
+        {"Ctrl+C in the display", "U", "C-c", 0, 128 + SIGINT},
+        {"SIGHUP in the display", "U", nullptr, SIGHUP, 128 + SIGHUP},
     };
     for (const WayOut &way : ways) {
         Terminal terminal(kProgram, {"-q"});
         ASSERT_TRUE(terminal.WaitFor([&] { return terminal.ProgramPid() > 0; })) << way.name;
-        Settle();  // the program has put the terminal in its key mode
+        Settle();
+        terminal.Type("x");  // no command, and in the program's key mode not echoed
+        Settle();
+        EXPECT_EQ(terminal.Text(), "") << way.name;
+        if (*way.before) {
+            terminal.Type(way.before);
+            ASSERT_TRUE(terminal.WaitFor([&] { return !terminal.Text().empty(); })) << way.name;
+            Settle();
+        }
         if (way.key) {
             terminal.Press({way.key});
         } else {

@@ -8,9 +8,6 @@ namespace {
 
 constexpr char kEsc = '\x1B';
 
-// Longest sequence taken apart; anything longer is consumed in pieces as unknown keys.
-constexpr std::size_t kLongestSequence = 32;
-
 // Final letters of CSI and SS3 sequences.
 constexpr std::array<std::pair<char, int>, 12> kFinalLetters = {{
     {'A', 72},
@@ -96,16 +93,15 @@ int FirstNumber(std::string_view parameters) {
 // CSI (introducer "ESC [") or SS3 ("ESC O") with parameters, intermediates and a final byte.
 DecodedKey DecodeSequence(std::string_view input, bool complete, bool csi) {
     std::size_t i = 2;
-    while (i < input.size() && i < kLongestSequence && IsParameter(input[i]))
+    while (i < input.size() && IsParameter(input[i]))
         ++i;
     const std::size_t parameters_end = i;
     // rxvt ends its modified editing keys with '$', which is an intermediate byte elsewhere.
     if (csi && i < input.size() && input[i] == '$' && i > 2) {
         return Extended(i + 1, Lookup(kTildeNumbers, FirstNumber(input.substr(2))));
     }
-    while (i < input.size() && i < kLongestSequence && IsIntermediate(input[i]))
+    while (i < input.size() && IsIntermediate(input[i]))
         ++i;
-    if (i >= kLongestSequence) return Extended(i, kUnknownExtendedKey);
     if (i == input.size()) return complete ? Extended(i, kUnknownExtendedKey) : Incomplete();
 
     const auto final_byte = static_cast<unsigned char>(input[i]);
@@ -129,11 +125,26 @@ DecodedKey DecodeLinuxFunctionKey(std::string_view input, bool complete) {
     return Extended(4, known ? 59 + (letter - 'A') : kUnknownExtendedKey);
 }
 
+DecodedKey DecodeEscape(std::string_view input, bool complete, bool alt_prefix);
+
+// ESC ESC: Alt with a key that sends a sequence (ESC ESC [ A is Alt+Up in some terminals), or
+// Esc pressed before whatever follows.
+DecodedKey DecodeDoubleEscape(std::string_view input, bool complete, bool alt_prefix) {
+    const DecodedKey esc{DecodedKey::Kind::kCharacter, 1, 27};
+    if (!alt_prefix) return esc;
+    if (input.size() == 2) return complete ? esc : Incomplete();
+    if (input[2] != '[' && input[2] != 'O') return esc;
+    const DecodedKey key = DecodeEscape(input.substr(1), complete, alt_prefix);
+    if (key.kind == DecodedKey::Kind::kIncomplete) return key;
+    if (key.length < 3) return esc;  // no sequence after all: ESC ESC [ alone
+    return Extended(key.length + 1, key.code);
+}
+
 DecodedKey DecodeEscape(std::string_view input, bool complete, bool alt_prefix) {
     const DecodedKey esc{DecodedKey::Kind::kCharacter, 1, 27};
     if (input.size() == 1) return complete ? esc : Incomplete();
     const auto next = static_cast<unsigned char>(input[1]);
-    if (next == kEsc) return esc;  // Esc, then what follows
+    if (next == kEsc) return DecodeDoubleEscape(input, complete, alt_prefix);
     if (next == '[' || next == 'O') {
         if (input.size() == 2) {
             // Alt+[ or Alt+O, unless the rest of a sequence is still on its way.

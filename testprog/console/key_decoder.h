@@ -14,6 +14,8 @@
 //   ESC [ [ A-E                        F1-F5 (Linux console)
 //   ESC c (c not [ or O, not ESC)      Alt with that key: the PC's Alt code for letters, digits,
 //                                      - and =, kUnknownExtendedKey otherwise
+//   ESC ESC [ ..., ESC ESC O ...       Alt with the key of that sequence, as rxvt-like terminals
+//                                      send it; ESC ESC otherwise is Esc, then what follows
 // Any other CSI (ESC [ parameters intermediates final) or SS3 sequence is consumed whole and
 // becomes kUnknownExtendedKey, which no command matches. A NUL byte (Ctrl+@) is the extended
 // key 3, as on the PC, so that it cannot be mistaken for the start of an extended key.

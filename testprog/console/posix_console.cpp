@@ -90,6 +90,15 @@ PosixConsole::~PosixConsole() {
     posix::SetTerminalMode(TerminalMode::kOriginal);
 }
 
+// An answer to the position query that came after the wait for it was given up is no key.
+void PosixConsole::DropLatePositionReport() {
+    if (!late_report_possible_) return;
+    const PositionReport report = FindPositionReport(buffer_);
+    if (report.length == 0) return;
+    buffer_.erase(report.offset, report.length);
+    late_report_possible_ = false;
+}
+
 PosixConsole::Read PosixConsole::Fill(int timeout_ms) {
     if (ended_) return Read::kEnded;
     pollfd input{kInput, POLLIN, 0};
@@ -100,6 +109,7 @@ PosixConsole::Read PosixConsole::Fill(int timeout_ms) {
     const ssize_t n = read(kInput, chunk, sizeof chunk);
     if (n > 0) {
         buffer_.append(chunk, static_cast<std::size_t>(n));
+        DropLatePositionReport();
         return Read::kData;
     }
     if (n < 0 && (errno == EINTR || errno == EAGAIN)) return Read::kNothing;
@@ -165,25 +175,25 @@ void PosixConsole::Echo(std::string_view typed) {
     Output(shown, true);
 }
 
-// Reads until a line end arrives; false when the input ends first. The line starts at the
-// beginning of the buffer. On a terminal it is read in line mode, where the terminal echoes and
-// edits what is typed.
-bool PosixConsole::ReadRestOfLine() {
+// Reads until a line end arrives and returns where it is, or npos when the input ends first.
+// The line starts at the beginning of the buffer; beyond kLongestLine its characters are
+// dropped as they come. On a terminal the line is read in line mode, where the terminal echoes
+// and edits what is typed.
+std::size_t PosixConsole::ReadRestOfLine() {
     if (input_is_terminal_) posix::SetTerminalMode(TerminalMode::kLine);
-    bool found = false;
-    while (!found) {
+    std::size_t end = std::string::npos;
+    while (end == std::string::npos) {
         const std::size_t before = buffer_.size();
-        const Read got = Fill(-1);
-        if (got == Read::kEnded) {
+        if (Fill(-1) == Read::kEnded) {
             // On a terminal this is Ctrl+D: the entry ends, the input goes on.
             if (!input_is_terminal_) ended_ = true;
             break;
         }
-        found = FindLineEnd(buffer_, before) != std::string::npos;
-        if (!found && buffer_.size() > kLongestLine) buffer_.resize(kLongestLine);
+        end = FindLineEnd(buffer_, before);
+        if (end == std::string::npos && buffer_.size() > kLongestLine) buffer_.resize(kLongestLine);
     }
     if (input_is_terminal_) posix::SetTerminalMode(TerminalMode::kKeys);
-    return found;
+    return end;
 }
 
 bool PosixConsole::ReadLine(std::string &line) {
@@ -195,10 +205,13 @@ bool PosixConsole::ReadLine(std::string &line) {
     if (end == std::string::npos) {
         const std::size_t typed_ahead = buffer_.size();
         Echo(buffer_);  // typed in key mode: nobody has shown it yet
-        const bool found = ReadRestOfLine();
-        end = found ? FindLineEnd(buffer_, typed_ahead) : buffer_.size();
-        if (!input_is_terminal_)
-            Echo(std::string_view(buffer_).substr(typed_ahead, end - typed_ahead));
+        end = ReadRestOfLine();
+        const bool found = end != std::string::npos;
+        if (!found) end = buffer_.size();
+        if (!input_is_terminal_) {
+            const std::size_t shown = std::min(typed_ahead, end);  // a long line was cut
+            Echo(std::string_view(buffer_).substr(shown, end - shown));
+        }
         line_end_echoed = input_is_terminal_ && found;
         if (!found && end == 0) {
             Output("\n", true);
@@ -207,7 +220,7 @@ bool PosixConsole::ReadLine(std::string &line) {
     } else {
         Echo(std::string_view(buffer_).substr(0, end));
     }
-    line.assign(buffer_, 0, end < kLongestLine ? end : kLongestLine);
+    line.assign(buffer_, 0, std::min(end, kLongestLine));
     std::size_t taken = end;
     if (taken < buffer_.size()) {
         const bool crlf =
@@ -249,6 +262,7 @@ int PosixConsole::CursorColumn() {
     }
     // No answer: this terminal does not report; go by what was written from now on.
     position_reports_ = false;
+    late_report_possible_ = true;
     buffer_ = std::move(incoming);
     return column_;
 }

@@ -33,10 +33,11 @@ class PosixConsole final : public Console {
     enum class Read { kData, kNothing, kEnded };
     // Waits up to timeout_ms (-1: without limit) for input and appends what arrived.
     Read Fill(int timeout_ms);
+    void DropLatePositionReport();
     bool InputWaiting() const { return pending_code_ >= 0 || !buffer_.empty() || ended_; }
     void Output(std::string_view text, bool tracked);
     void Echo(std::string_view typed);
-    bool ReadRestOfLine();
+    std::size_t ReadRestOfLine();
 
     const bool input_is_terminal_;
     const bool output_is_terminal_;
@@ -44,8 +45,9 @@ class PosixConsole final : public Console {
     int pending_code_ = -1;  // the extended code that follows a 0 from ReadKey
     bool ended_ = false;     // the input has ended for good
     int column_ = 1;         // where the output left the cursor, as far as it can tell
-    bool position_reports_ = true;  // the terminal answered (or may answer) position queries
-    bool utf8_ = false;             // the terminal's character set is UTF-8
+    bool position_reports_ = true;       // the terminal answered (or may answer) position queries
+    bool late_report_possible_ = false;  // the position query timed out; its answer may follow
+    bool utf8_ = false;                  // the terminal's character set is UTF-8
     std::chrono::steady_clock::time_point start_;
     std::chrono::nanoseconds lateness_{0};  // how much later than asked the recent waits ended
 };

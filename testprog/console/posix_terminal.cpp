@@ -74,6 +74,14 @@ void OnContinue(int) {
     errno = saved_errno;
 }
 
+// A signal the program was started with set to be ignored stays ignored (nohup, a session
+// without job control).
+void InstallUnlessIgnored(int signal_number, void (*handler)(int)) {
+    struct sigaction current {};
+    sigaction(signal_number, nullptr, &current);
+    if (current.sa_handler != SIG_IGN) Install(signal_number, handler);
+}
+
 void RestoreAtExit() {
     tcsetattr(g_fd, TCSANOW, &g_original);
 }
@@ -102,13 +110,10 @@ bool InitTerminal(int fd) {
     g_line.c_oflag |= OPOST | ONLCR;
 
     g_fd = fd;
-    for (const int signal_number : kEndingSignals) {
-        struct sigaction current {};
-        sigaction(signal_number, nullptr, &current);
-        if (current.sa_handler != SIG_IGN) Install(signal_number, OnEndingSignal);  // keep nohup's
-    }
-    Install(SIGTSTP, OnStop);
-    Install(SIGCONT, OnContinue);
+    for (const int signal_number : kEndingSignals)
+        InstallUnlessIgnored(signal_number, OnEndingSignal);
+    InstallUnlessIgnored(SIGTSTP, OnStop);
+    InstallUnlessIgnored(SIGCONT, OnContinue);
     std::atexit(RestoreAtExit);
     return true;
 }

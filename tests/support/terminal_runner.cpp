@@ -103,6 +103,10 @@ int main(int argc, char **argv) {
     request.sa_handler = OnContinueRequest;
     sigemptyset(&request.sa_mask);
     sigaction(SIGUSR1, &request, nullptr);
+    sigset_t usr1;
+    sigemptyset(&usr1);
+    sigaddset(&usr1, SIGUSR1);
+    sigprocmask(SIG_BLOCK, &usr1, nullptr);  // no request slips in between test and wait
 
     WriteFile(dir, "before", Settings());
     const pid_t child = fork();
@@ -110,6 +114,7 @@ int main(int argc, char **argv) {
     if (child == 0) {
         setpgid(0, 0);
         tcsetpgrp(STDIN_FILENO, getpid());
+        sigprocmask(SIG_UNBLOCK, &usr1, nullptr);
         for (const int s : {SIGTTOU, SIGTTIN, SIGINT, SIGQUIT, SIGTSTP, SIGUSR1})
             signal(s, SIG_DFL);
         if (!input.empty() && !std::freopen(input.c_str(), "r", stdin)) _exit(126);
@@ -127,8 +132,9 @@ int main(int argc, char **argv) {
         if (!WIFSTOPPED(status)) break;
         tcsetpgrp(STDIN_FILENO, getpgrp());
         WriteFile(dir, "stopped", Settings());
-        while (!g_continue)
-            pause();
+        sigset_t none;
+        sigemptyset(&none);
+        while (!g_continue) sigsuspend(&none);  // SIGUSR1 is blocked but here
         g_continue = 0;
         std::remove((dir + "/stopped").c_str());
         tcsetpgrp(STDIN_FILENO, child);
