@@ -9,41 +9,41 @@
 #include "Ostrel.h"
 
 // An adapter that accepts every transfer and answers with zero bytes.
-uint16_t Ostrel_Version(void) {
+uint16_t OSTREL_CALL Ostrel_Version(void) {
     return 0x0100;
 }
-int32_t Ostrel_Open(void) {
+int32_t OSTREL_CALL Ostrel_Open(void) {
     return 0;
 }
-int32_t Ostrel_Flush_LPT(void) {
+int32_t OSTREL_CALL Ostrel_Flush_LPT(void) {
     return 0;
 }
-const char *Ostrel_ErrorMessage(void) {
+const char *OSTREL_CALL Ostrel_ErrorMessage(void) {
     return "";
 }
-const char *Ostrel_IO_ErrorMessage(void) {
+const char *OSTREL_CALL Ostrel_IO_ErrorMessage(void) {
     return "";
 }
-int32_t Ostrel_GetSlot(uint8_t *slot, int32_t, int32_t) {
+int32_t OSTREL_CALL Ostrel_GetSlot(uint8_t *slot, int32_t, int32_t) {
     *slot = 0;
     return 0;
 }
-int32_t Ostrel_SetSlot(uint8_t, int32_t, int32_t) {
+int32_t OSTREL_CALL Ostrel_SetSlot(uint8_t, int32_t, int32_t) {
     return 0;
 }
-int32_t Ostrel_Check(int32_t, uint8_t *present) {
+int32_t OSTREL_CALL Ostrel_Check(int32_t, uint8_t *present) {
     *present = 1;
     return 0;
 }
-int32_t Ostrel_Send(int32_t, const uint8_t *data, int32_t count, int32_t) {
+int32_t OSTREL_CALL Ostrel_Send(int32_t, const uint8_t *data, int32_t count, int32_t) {
     benchmark::DoNotOptimize(data[count - 1]);
     return 0;
 }
-int32_t Ostrel_Receive(int32_t, uint8_t *data, int32_t count, int32_t) {
+int32_t OSTREL_CALL Ostrel_Receive(int32_t, uint8_t *data, int32_t count, int32_t) {
     std::memset(data, 0x11, static_cast<std::size_t>(count));
     return 0;
 }
-int32_t Ostrel_ReceiveString(int32_t, char *text, int32_t, int32_t) {
+int32_t OSTREL_CALL Ostrel_ReceiveString(int32_t, char *text, int32_t, int32_t) {
     text[0] = '\0';
     return 0;
 }

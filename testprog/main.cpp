@@ -1,8 +1,15 @@
 // KTR-7-Test: the operator's console program for the KTR-7 device.
-#include "console/posix_console.h"
 #include "startup.h"
 
+#ifdef _WIN32
+#include "console/windows_console.h"
+using PlatformConsole = ktr7test::WindowsConsole;
+#else
+#include "console/posix_console.h"
+using PlatformConsole = ktr7test::PosixConsole;
+#endif
+
 int main(int argc, char **argv) {
-    ktr7test::PosixConsole console;
+    PlatformConsole console;
     return ktr7test::RunProgram(argc, argv, console);
 }

@@ -63,7 +63,7 @@ const std::string kPhaseUntouched = Text("%d", kPhaseMarker);
 const std::string kFlagUntouched = Text("0x%02X", kFlagMarker);
 const std::string kFlagsUntouched = Flags(kFlagMarker, kFlagMarker, kFlagMarker, kFlagMarker);
 
-Invocation ReadsFloat(int32_t (*get)(float *)) {
+Invocation ReadsFloat(int32_t(KTR_7_CALL *get)(float *)) {
     return [get] {
         float value = kFloatMarker;
         const int32_t result = get(&value);
@@ -560,7 +560,7 @@ uint16_t ExactTenths(float value) {
 
 struct FloatSetting {
     const char *name;
-    int32_t (*set)(float);
+    int32_t(KTR_7_CALL *set)(float);
     uint8_t code;
     uint16_t lowest;   // tenths of the lower bound
     uint16_t highest;  // tenths of the upper bound

@@ -37,7 +37,7 @@ std::string Exact(float value) {
     return text;
 }
 
-std::string Float(int32_t (*get)(float *)) {
+std::string Float(int32_t(KTR_7_CALL *get)(float *)) {
     float value = -77.0f;
     EXPECT_EQ(get(&value), 0);
     return Exact(value);
@@ -94,7 +94,7 @@ TEST_F(LibraryOnSimulator, EverySettingReadsBackAsWritten) {
 TEST_F(LibraryOnSimulator, ConfiguredMissingReadingsGiveMinusOneAndOnlyThose) {
     struct Reading {
         const char *name;
-        int32_t (*get)(float *);
+        int32_t(KTR_7_CALL *get)(float *);
     };
     const Reading readings[] = {
         {"5V", KTR_7_Get5V}, {"3V", KTR_7_Get3V}, {"temperature", KTR_7_GetTemp}};

@@ -33,42 +33,43 @@ void ResetInstance(const Config &config) {
 
 using ostrel::Instance;
 
-uint16_t Ostrel_Version(void) {
+uint16_t OSTREL_CALL Ostrel_Version(void) {
     return Instance().Version();
 }
-int32_t Ostrel_Open(void) {
+int32_t OSTREL_CALL Ostrel_Open(void) {
     return Instance().Open();
 }
-int32_t Ostrel_Flush_LPT(void) {
+int32_t OSTREL_CALL Ostrel_Flush_LPT(void) {
     return Instance().Flush();
 }
-const char *Ostrel_ErrorMessage(void) {
+const char *OSTREL_CALL Ostrel_ErrorMessage(void) {
     return Instance().ErrorMessage();
 }
-const char *Ostrel_IO_ErrorMessage(void) {
+const char *OSTREL_CALL Ostrel_IO_ErrorMessage(void) {
     return Instance().IoErrorMessage();
 }
 
-int32_t Ostrel_GetSlot(uint8_t *slot, int32_t one, int32_t zero) {
+int32_t OSTREL_CALL Ostrel_GetSlot(uint8_t *slot, int32_t one, int32_t zero) {
     return Instance().GetSlot(slot, one, zero);
 }
 
-int32_t Ostrel_SetSlot(uint8_t slot, int32_t one, int32_t zero) {
+int32_t OSTREL_CALL Ostrel_SetSlot(uint8_t slot, int32_t one, int32_t zero) {
     return Instance().SetSlot(slot, one, zero);
 }
 
-int32_t Ostrel_Check(int32_t one, uint8_t *present) {
+int32_t OSTREL_CALL Ostrel_Check(int32_t one, uint8_t *present) {
     return Instance().Check(one, present);
 }
 
-int32_t Ostrel_Send(int32_t one, const uint8_t *data, int32_t count, int32_t final) {
+int32_t OSTREL_CALL Ostrel_Send(int32_t one, const uint8_t *data, int32_t count, int32_t final) {
     return Instance().Send(one, data, count, final);
 }
 
-int32_t Ostrel_Receive(int32_t one, uint8_t *data, int32_t count, int32_t final) {
+int32_t OSTREL_CALL Ostrel_Receive(int32_t one, uint8_t *data, int32_t count, int32_t final) {
     return Instance().Receive(one, data, count, final);
 }
 
-int32_t Ostrel_ReceiveString(int32_t one, char *text, int32_t max_length, int32_t final) {
+int32_t OSTREL_CALL Ostrel_ReceiveString(int32_t one, char *text, int32_t max_length,
+                                         int32_t final) {
     return Instance().ReceiveString(one, text, max_length, final);
 }

@@ -37,11 +37,11 @@ int32_t ReadWordInto(Word *word) {
 
 }  // namespace
 
-uint16_t KTR_7_Version(void) {
+uint16_t KTR_7_CALL KTR_7_Version(void) {
     return kLibraryVersion;
 }
 
-int32_t KTR_7_Check(uint8_t *present) {
+int32_t KTR_7_CALL KTR_7_Check(uint8_t *present) {
     if (const int32_t result = Ostrel_Check(1, present)) return result;
     if (*present == 0) return ktr7::kOk;  // nothing answers: no command is sent
 
@@ -51,18 +51,18 @@ int32_t KTR_7_Check(uint8_t *present) {
     return ktr7::kOk;
 }
 
-int32_t KTR_7_FW_Ver(uint16_t *version) {
+int32_t KTR_7_CALL KTR_7_FW_Ver(uint16_t *version) {
     return ReadWordInto<Code::kFirmwareVersion>(version);
 }
 
-int32_t KTR_7_FW_Date(char *date) {
+int32_t KTR_7_CALL KTR_7_FW_Date(char *date) {
     return ktr7::ReadText(Code::kFirmwareDate, date);
 }
 
-int32_t KTR_7_Prod_ID(char *id) {
+int32_t KTR_7_CALL KTR_7_Prod_ID(char *id) {
     return ktr7::ReadText(Code::kProductId, id);
 }
 
-int32_t KTR_7_Prod_No(uint32_t *number) {
+int32_t KTR_7_CALL KTR_7_Prod_No(uint32_t *number) {
     return ReadWordInto<Code::kProductNumber>(number);
 }

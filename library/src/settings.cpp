@@ -50,57 +50,57 @@ constexpr uint8_t BitFlag(uint8_t byte, uint8_t bit) {
 }  // namespace
 
 // The flag's byte goes out as it is: the device takes any non-zero byte as enabled.
-int32_t KTR_7_SetLaserState(uint8_t enabled) {
+int32_t KTR_7_CALL KTR_7_SetLaserState(uint8_t enabled) {
     return ktr7::Write<Code::kLaserState>({enabled});
 }
 
-int32_t KTR_7_GetLaserState(uint8_t *enabled) {
+int32_t KTR_7_CALL KTR_7_GetLaserState(uint8_t *enabled) {
     static_assert(ktr7::AnswerSize(Code::kLaserState) == sizeof *enabled, "answer fills the flag");
     return ktr7::ReadInto(Code::kLaserState, enabled);
 }
 
-int32_t KTR_7_SetLaserIntensity(float percent) {
+int32_t KTR_7_CALL KTR_7_SetLaserIntensity(float percent) {
     return WriteTenths<Code::kLaserIntensity>(percent, ktr7::kLaserIntensityRange);
 }
 
-int32_t KTR_7_GetLaserIntensity(float *percent) {
+int32_t KTR_7_CALL KTR_7_GetLaserIntensity(float *percent) {
     return ReadTenths<Code::kLaserIntensity>(percent);
 }
 
-int32_t KTR_7_SetLaserDC(float percent) {
+int32_t KTR_7_CALL KTR_7_SetLaserDC(float percent) {
     return WriteTenths<Code::kLaserDutyCycle>(percent, ktr7::kLaserDutyCycleRange);
 }
 
-int32_t KTR_7_GetLaserDC(float *percent) {
+int32_t KTR_7_CALL KTR_7_GetLaserDC(float *percent) {
     return ReadTenths<Code::kLaserDutyCycle>(percent);
 }
 
 // Clamped as a signed 32-bit value before it is narrowed to the device's signed 16-bit field.
-int32_t KTR_7_SetLaserPhase(int32_t degrees) {
+int32_t KTR_7_CALL KTR_7_SetLaserPhase(int32_t degrees) {
     const int32_t clamped = std::clamp(degrees, ktr7::kLaserPhaseMin, ktr7::kLaserPhaseMax);
     ktr7::Payload<Code::kLaserPhase> payload{};
     ktr7::PutS16(payload.data(), static_cast<int16_t>(clamped));
     return ktr7::Write<Code::kLaserPhase>(payload);
 }
 
-int32_t KTR_7_GetLaserPhase(int32_t *degrees) {
+int32_t KTR_7_CALL KTR_7_GetLaserPhase(int32_t *degrees) {
     return ktr7::ReadThenStore<Code::kLaserPhase>(
         [degrees](const ktr7::Answer<Code::kLaserPhase> &answer) {
             *degrees = ktr7::GetS16(answer.data());
         });
 }
 
-int32_t KTR_7_SetDetectorAmplification(float factor) {
+int32_t KTR_7_CALL KTR_7_SetDetectorAmplification(float factor) {
     return WriteTenths<Code::kDetectorAmplification>(factor, ktr7::kAmplificationRange);
 }
 
-int32_t KTR_7_GetDetectorAmplification(float *factor) {
+int32_t KTR_7_CALL KTR_7_GetDetectorAmplification(float *factor) {
     return ReadTenths<Code::kDetectorAmplification>(factor);
 }
 
 // All four flags at once; the bits outside 2 to 5 go out as 0.
-int32_t KTR_7_SetDecoderConfiguration(uint8_t XPlain, uint8_t YPlain, uint8_t XSwapped,
-                                      uint8_t YSwapped) {
+int32_t KTR_7_CALL KTR_7_SetDecoderConfiguration(uint8_t XPlain, uint8_t YPlain, uint8_t XSwapped,
+                                                 uint8_t YSwapped) {
     const auto byte = static_cast<uint8_t>(
         FlagBit(XPlain, ktr7::kDecoderXPlain) | FlagBit(YPlain, ktr7::kDecoderYPlain) |
         FlagBit(XSwapped, ktr7::kDecoderXSwapped) | FlagBit(YSwapped, ktr7::kDecoderYSwapped));
@@ -108,8 +108,8 @@ int32_t KTR_7_SetDecoderConfiguration(uint8_t XPlain, uint8_t YPlain, uint8_t XS
 }
 
 // Each flag becomes exactly 0 or 1; the bits outside 2 to 5 are ignored.
-int32_t KTR_7_GetDecoderConfiguration(uint8_t *XPlain, uint8_t *YPlain, uint8_t *XSwapped,
-                                      uint8_t *YSwapped) {
+int32_t KTR_7_CALL KTR_7_GetDecoderConfiguration(uint8_t *XPlain, uint8_t *YPlain,
+                                                 uint8_t *XSwapped, uint8_t *YSwapped) {
     return ktr7::ReadThenStore<Code::kDecoderConfiguration>(
         [=](const ktr7::Answer<Code::kDecoderConfiguration> &answer) {
             *XPlain = BitFlag(answer[0], ktr7::kDecoderXPlain);

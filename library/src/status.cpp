@@ -40,41 +40,41 @@ int32_t ReadClock(float *hz) {
 
 }  // namespace
 
-int32_t KTR_7_Get5V(float *volts) {
+int32_t KTR_7_CALL KTR_7_Get5V(float *volts) {
     return ReadScaled<Code::kSupply5V>(volts, ktr7::kSupplyMissing, ktr7::kVoltsPerMillivolt);
 }
 
-int32_t KTR_7_Get3V(float *volts) {
+int32_t KTR_7_CALL KTR_7_Get3V(float *volts) {
     return ReadScaled<Code::kSupply3V>(volts, ktr7::kSupplyMissing, ktr7::kVoltsPerMillivolt);
 }
 
-int32_t KTR_7_GetTemp(float *kelvin) {
+int32_t KTR_7_CALL KTR_7_GetTemp(float *kelvin) {
     return ReadScaled<Code::kTemperature>(kelvin, ktr7::kTemperatureMissing, ktr7::kKelvinPerCount);
 }
 
-int32_t KTR_7_GetClkCPU(float *hz) {
+int32_t KTR_7_CALL KTR_7_GetClkCPU(float *hz) {
     return ReadClock<Code::kClockCpu>(hz);
 }
 
-int32_t KTR_7_GetClkPer(float *hz) {
+int32_t KTR_7_CALL KTR_7_GetClkPer(float *hz) {
     return ReadClock<Code::kClockPeripheral>(hz);
 }
 
-int32_t KTR_7_GetClkADC(float *hz) {
+int32_t KTR_7_CALL KTR_7_GetClkADC(float *hz) {
     return ReadClock<Code::kClockAdc>(hz);
 }
 
-int32_t KTR_7_GetClkDAC(float *hz) {
+int32_t KTR_7_CALL KTR_7_GetClkDAC(float *hz) {
     return ReadClock<Code::kClockDac>(hz);
 }
 
-int32_t KTR_7_GetClkMem(float *hz) {
+int32_t KTR_7_CALL KTR_7_GetClkMem(float *hz) {
     return ReadClock<Code::kClockMemory>(hz);
 }
 
 // Whole seconds (bytes 0-3) plus a count of 1/1024 s (bytes 4-5), which may exceed a second and
 // is not reduced. The sum needs at most 43 significant bits, so the double is exact.
-int32_t KTR_7_GetUptime(double *seconds) {
+int32_t KTR_7_CALL KTR_7_GetUptime(double *seconds) {
     return ktr7::ReadThenStore<Code::kUptime>([seconds](const ktr7::Answer<Code::kUptime> &answer) {
         *seconds = static_cast<double>(ktr7::GetU32(answer.data())) +
                    ktr7::GetU16(answer.data() + 4) / ktr7::kUptimeCountsPerSecond;

@@ -167,42 +167,42 @@ int32_t Answer(Call call, const Call *reply) {
 
 }  // namespace
 
-uint16_t Ostrel_Version(void) {
+uint16_t OSTREL_CALL Ostrel_Version(void) {
     return Adapter::Instance().version;
 }
 
-int32_t Ostrel_Open(void) {
+int32_t OSTREL_CALL Ostrel_Open(void) {
     return Answer(fake::Open(), Adapter::Instance().Next(Fn::kOpen));
 }
 
-int32_t Ostrel_Flush_LPT(void) {
+int32_t OSTREL_CALL Ostrel_Flush_LPT(void) {
     return Answer(fake::Flush(), Adapter::Instance().Next(Fn::kFlush));
 }
 
-const char *Ostrel_ErrorMessage(void) {
+const char *OSTREL_CALL Ostrel_ErrorMessage(void) {
     Adapter::Instance().text_fetches.push_back("message");
     return Adapter::Instance().message.c_str();
 }
 
-const char *Ostrel_IO_ErrorMessage(void) {
+const char *OSTREL_CALL Ostrel_IO_ErrorMessage(void) {
     Adapter::Instance().text_fetches.push_back("io");
     return Adapter::Instance().io_message.c_str();
 }
 
-int32_t Ostrel_GetSlot(uint8_t *slot, int32_t one, int32_t zero) {
+int32_t OSTREL_CALL Ostrel_GetSlot(uint8_t *slot, int32_t one, int32_t zero) {
     const Call *reply = Adapter::Instance().Next(Fn::kGetSlot);
     if (reply && reply->result == 0 && !reply->bytes.empty()) *slot = reply->bytes[0];
     Call call = fake::Make(Fn::kGetSlot, one, zero);
     return Answer(call, reply);
 }
 
-int32_t Ostrel_SetSlot(uint8_t slot, int32_t one, int32_t zero) {
+int32_t OSTREL_CALL Ostrel_SetSlot(uint8_t slot, int32_t one, int32_t zero) {
     Call call = fake::Make(Fn::kSetSlot, one, zero);
     call.slot = slot;
     return Answer(call, Adapter::Instance().Next(Fn::kSetSlot));
 }
 
-int32_t Ostrel_Check(int32_t one, uint8_t *present) {
+int32_t OSTREL_CALL Ostrel_Check(int32_t one, uint8_t *present) {
     const Call *reply = Adapter::Instance().Next(Fn::kCheck);
     if (reply && !reply->bytes.empty() && (reply->result == 0 || reply->writes_on_failure)) {
         *present = reply->bytes[0];
@@ -210,13 +210,13 @@ int32_t Ostrel_Check(int32_t one, uint8_t *present) {
     return Answer(fake::Make(Fn::kCheck, one), reply);
 }
 
-int32_t Ostrel_Send(int32_t one, const uint8_t *data, int32_t count, int32_t final) {
+int32_t OSTREL_CALL Ostrel_Send(int32_t one, const uint8_t *data, int32_t count, int32_t final) {
     Call call = fake::Send(std::vector<uint8_t>(data, data + std::max(count, 0)), final);
     call.one = one;
     return Answer(call, Adapter::Instance().Next(Fn::kSend));
 }
 
-int32_t Ostrel_Receive(int32_t one, uint8_t *data, int32_t count, int32_t final) {
+int32_t OSTREL_CALL Ostrel_Receive(int32_t one, uint8_t *data, int32_t count, int32_t final) {
     const Call *reply = Adapter::Instance().Next(Fn::kReceive);
     if (reply && (reply->result == 0 || reply->writes_on_failure)) {
         const auto n = std::min(static_cast<std::size_t>(std::max(count, 0)), reply->bytes.size());
@@ -228,7 +228,8 @@ int32_t Ostrel_Receive(int32_t one, uint8_t *data, int32_t count, int32_t final)
     return Answer(call, reply);
 }
 
-int32_t Ostrel_ReceiveString(int32_t one, char *text, int32_t max_length, int32_t final) {
+int32_t OSTREL_CALL Ostrel_ReceiveString(int32_t one, char *text, int32_t max_length,
+                                         int32_t final) {
     const Call *reply = Adapter::Instance().Next(Fn::kReceiveString);
     if (reply && (reply->result == 0 || reply->writes_on_failure)) {
         // Like the adapter: at most max_length characters and the terminating zero.

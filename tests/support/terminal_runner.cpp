@@ -134,7 +134,8 @@ int main(int argc, char **argv) {
         WriteFile(dir, "stopped", Settings());
         sigset_t none;
         sigemptyset(&none);
-        while (!g_continue) sigsuspend(&none);  // SIGUSR1 is blocked but here
+        while (!g_continue)
+            sigsuspend(&none);  // SIGUSR1 is blocked but here
         g_continue = 0;
         std::remove((dir + "/stopped").c_str());
         tcsetpgrp(STDIN_FILENO, child);
