@@ -1,5 +1,6 @@
 #include "config.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cmath>
@@ -110,6 +111,17 @@ bool ParseMissing(const std::string &text, Missing &missing) {
     return true;
 }
 
+// A bus number N stands for /dev/i2c-N; anything else is taken as the device's path.
+bool ParseI2cDevice(const std::string &text, std::string &device) {
+    const std::string word = Trim(text);
+    if (word.empty()) return false;
+    const bool number = word.size() <= 9 && std::all_of(word.begin(), word.end(), [](char c) {
+                            return std::isdigit(static_cast<unsigned char>(c)) != 0;
+                        });
+    device = number ? "/dev/i2c-" + word : word;
+    return true;
+}
+
 bool ParseSeconds(const std::string &text, double &seconds) {
     if (text.empty()) return false;
     char *end = nullptr;
@@ -162,6 +174,26 @@ bool ParseFaultRules(const std::string &text, std::vector<FaultRule> &rules) {
     return true;
 }
 
+bool ParseI2cAddresses(const std::string &text, std::map<uint8_t, uint8_t> &addresses) {
+    std::map<uint8_t, uint8_t> parsed;
+    for (const std::string &word : Split(text, ',')) {
+        if (word.empty()) continue;
+        const auto colon = word.find(':');
+        uint64_t slot = 0;
+        uint64_t address = 0;
+        if (colon == std::string::npos || !ParseNumber(word.substr(0, colon), 255, slot) ||
+            !ParseNumber(word.substr(colon + 1), kLastI2cAddress, address) ||
+            address < kFirstI2cAddress) {
+            return false;
+        }
+        if (!parsed.emplace(static_cast<uint8_t>(slot), static_cast<uint8_t>(address)).second) {
+            return false;  // one slot, two addresses
+        }
+    }
+    addresses = std::move(parsed);
+    return true;
+}
+
 Config ParseConfig(const Lookup &lookup) {
     Config config;
     auto fail = [&config](const char *name, const char *value, const char *expected) {
@@ -170,6 +202,39 @@ Config ParseConfig(const Lookup &lookup) {
         }
     };
     uint64_t number = 0;
+
+    if (const char *v = lookup("OSTREL_BUS")) {
+        const std::string word = Lower(Trim(v));
+        if (word == "sim") {
+            config.bus = BusKind::kSimulated;
+        } else if (word == "i2c") {
+            config.bus = BusKind::kI2c;
+        } else {
+            fail("OSTREL_BUS", v, "sim or i2c");
+        }
+    }
+    if (const char *v = lookup("OSTREL_I2C_DEVICE"); v && !ParseI2cDevice(v, config.i2c.device)) {
+        fail("OSTREL_I2C_DEVICE", v, "an I2C bus device (/dev/i2c-N or N)");
+    }
+    if (const char *v = lookup("OSTREL_I2C_BASE")) {
+        if (Lower(Trim(v)) == "none") {
+            config.i2c.base.reset();
+        } else if (ParseNumber(v, kLastI2cAddress, number)) {
+            config.i2c.base = static_cast<uint8_t>(number);
+        } else {
+            fail("OSTREL_I2C_BASE", v, "a 7-bit I2C address from 0 to 0x77 or none");
+        }
+    }
+    if (const char *v = lookup("OSTREL_I2C_ADDRESSES");
+        v && !ParseI2cAddresses(v, config.i2c.addresses)) {
+        fail("OSTREL_I2C_ADDRESSES", v,
+             "a list of SLOT:ADDRESS, one address (0x08 to 0x77) for each slot (0 to 255)");
+    }
+    if (config.bus == BusKind::kI2c && config.i2c.device.empty() && config.error.empty()) {
+        config.error =
+            "OSTREL_I2C_DEVICE is not set: OSTREL_BUS=i2c needs the bus device "
+            "(/dev/i2c-N, see i2cdetect -l)";
+    }
 
     if (const char *v = lookup("OSTREL_SIM_SLOT")) {
         if (Lower(Trim(v)) == "none") {
