@@ -2,7 +2,7 @@
 //
 // The adapter checks the calls' arguments, keeps the open port, the selected slot and the read
 // transaction under way, injects configured faults, keeps the last error texts and writes the
-// trace. The bus behind it (the simulated backplane) moves the bytes.
+// trace. The bus behind it (the simulated backplane, or a real I2C bus) moves the bytes.
 #ifndef OSTREL_ADAPTER_H
 #define OSTREL_ADAPTER_H
 

@@ -4,6 +4,9 @@
 #include "Ostrel.h"
 #include "instance.h"
 #include "sim_backplane.h"
+#ifdef OSTREL_HAVE_I2C_DEV
+#include "i2c_bus.h"
+#endif
 
 namespace ostrel {
 namespace {
@@ -17,6 +20,19 @@ std::unique_ptr<Adapter> &Slot() {
 }  // namespace
 
 std::unique_ptr<Adapter> MakeAdapter(const Config &config) {
+    if (config.bus == BusKind::kI2c) {
+#ifdef OSTREL_HAVE_I2C_DEV
+        return std::make_unique<Adapter>(config,
+                                         std::make_unique<I2cBus>(config.i2c, LinuxI2cSystem()));
+#else
+        Config unavailable = config;
+        if (unavailable.error.empty()) {
+            unavailable.error = "OSTREL_BUS='i2c' is not available: this build has no i2c-dev";
+        }
+        return std::make_unique<Adapter>(unavailable,
+                                         std::make_unique<SimulatedBackplane>(unavailable));
+#endif
+    }
     return std::make_unique<Adapter>(config, std::make_unique<SimulatedBackplane>(config));
 }
 
