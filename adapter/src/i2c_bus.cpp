@@ -8,7 +8,6 @@
 #include <array>
 #include <cerrno>
 #include <climits>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 #include <utility>
@@ -33,15 +32,10 @@ class LinuxI2c final : public I2cSystem {
     void Close(int fd) override { ::close(fd); }
 };
 
-std::string Format(const char *format, ...) __attribute__((format(printf, 1, 2)));
-
-// Short texts only: numbers and the words around them.
-std::string Format(const char *format, ...) {
-    char text[160];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
+// 0x2A, 0x00190000: at least digits hexadecimal digits.
+std::string Hex(unsigned long value, int digits = 2) {
+    char text[24];
+    std::snprintf(text, sizeof text, "0x%0*lX", digits, value);
     return text;
 }
 
@@ -52,6 +46,10 @@ int ErrorNumber(int result) {
 
 std::string Because(int result) {
     return std::string(": ") + std::strerror(ErrorNumber(result));
+}
+
+std::string QmbSlot(uint8_t slot) {
+    return "QMB slot " + std::to_string(slot);
 }
 
 Status NoAddress(const std::string &why) {
@@ -95,8 +93,8 @@ Status I2cBus::Open() {
     if ((funcs & I2C_FUNC_I2C) == 0) {
         system_.Close(fd);
         return Failure(kBusError, "The I2C adapter cannot do plain I2C transfers",
-                       "ioctl(I2C_FUNCS) on " + device +
-                           Format(": functionality 0x%08lX lacks I2C_FUNC_I2C", funcs));
+                       "ioctl(I2C_FUNCS) on " + device + ": functionality " + Hex(funcs, 8) +
+                           " lacks I2C_FUNC_I2C");
     }
     fd_ = fd;
     funcs_ = funcs;
@@ -114,25 +112,22 @@ Status I2cBus::Address(uint8_t slot, uint8_t &address) const {
         return {};
     }
     if (!config_.base) {
-        return NoAddress(
-            Format("QMB slot %u has no I2C address: OSTREL_I2C_ADDRESSES does not "
-                   "list it and OSTREL_I2C_BASE is none",
-                   slot));
+        return NoAddress(QmbSlot(slot) +
+                         " has no I2C address: OSTREL_I2C_ADDRESSES does not list it and "
+                         "OSTREL_I2C_BASE is none");
     }
     const unsigned mapped = unsigned{*config_.base} + slot;
     if (mapped < kFirstI2cAddress || mapped > kLastI2cAddress) {
-        return NoAddress(
-            Format("QMB slot %u has no I2C address: 0x%02X + %u = 0x%02X is not a "
-                   "device address (0x%02X to 0x%02X)",
-                   slot, *config_.base, slot, mapped, kFirstI2cAddress, kLastI2cAddress));
+        return NoAddress(QmbSlot(slot) + " has no I2C address: " + Hex(*config_.base) + " + " +
+                         std::to_string(slot) + " = " + Hex(mapped) + " is not a device address (" +
+                         Hex(kFirstI2cAddress) + " to " + Hex(kLastI2cAddress) + ")");
     }
     address = static_cast<uint8_t>(mapped);
     return {};
 }
 
 Status I2cBus::Run(uint8_t address, i2c_msg *messages, uint32_t count) {
-    const std::string step =
-        "ioctl(I2C_RDWR) on " + config_.device + Format(", address 0x%02X", address);
+    const std::string step = "ioctl(I2C_RDWR) on " + config_.device + ", address " + Hex(address);
     if (fd_ < 0) return Failure(kNotOpen, "The port is not open", step + ": the bus is not open");
     i2c_rdwr_ioctl_data transfer{messages, count};
     const int result = system_.Transfer(fd_, transfer);
@@ -147,7 +142,8 @@ Status I2cBus::Run(uint8_t address, i2c_msg *messages, uint32_t count) {
     }
     if (static_cast<uint32_t>(result) != count) {
         return Failure(kBusError, "I2C transfer failed",
-                       step + Format(": %d of %u messages transferred", result, count));
+                       step + ": " + std::to_string(result) + " of " + std::to_string(count) +
+                           " messages transferred");
     }
     return {};
 }
@@ -190,7 +186,7 @@ Status I2cBus::Receive(uint8_t slot, uint8_t code, uint8_t *data, int32_t count,
     if (!held || held->slot != slot || held->code != code) {
         return Failure(
             kNoReadPending, "No read transaction under way",
-            Format("no command code 0x%02X waits for its answer at QMB slot %u", code, slot));
+            "no command code " + Hex(code) + " waits for its answer at " + QmbSlot(slot));
     }
     if (count < 1) {
         // A read message without data bytes can leave the device holding SDA low.
