@@ -1,5 +1,6 @@
 // The adapter library's C functions, each handed to the process's adapter.
 #include <cstdlib>
+#include <utility>
 
 #include "Ostrel.h"
 #include "instance.h"
@@ -40,8 +41,13 @@ Adapter &Instance() {
     return *Slot();
 }
 
-void ResetInstance(const Config &config) {
+void ResetInstance(std::unique_ptr<Adapter> adapter) {
     Slot().reset();  // closes the old trace before the new one opens the same file
+    Slot() = std::move(adapter);
+}
+
+void ResetInstance(const Config &config) {
+    Slot().reset();
     Slot() = MakeAdapter(config);
 }
 
