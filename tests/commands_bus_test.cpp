@@ -15,34 +15,19 @@ using fake::Receive;
 using fake::ReceiveString;
 using fake::Send;
 using ktr7test::Level;
+using testsupport::CaseName;
 using testsupport::FailureLines;
+using Case = testsupport::CommandCase;
 using testsupport::RunCommand;
 
 const char kSlotPrompt[] = "Enter the new QMB slot number: ";
 const char kWrongSlot[] =
     "Wrong value specified! The QMB slot number must be lower than 100h (256)\n";
 
-struct Case {
-    const char *name;
-    ktr7test::Command command;
-    int key;
-    Level level;
-    std::vector<fake::Call> script;
-    std::string typed;
-    std::string out;
-};
-
-void PrintTo(const Case &c, std::ostream *os) {
-    *os << c.name;
-}
-
 class BusCommand : public testing::TestWithParam<Case> {};
 
 TEST_P(BusCommand, PrintsItsLinesAndMakesItsCalls) {
-    const Case &c = GetParam();
-    const auto run = RunCommand(c.command, c.key, c.level, c.script, c.typed);
-    EXPECT_EQ(run.out, c.out);
-    EXPECT_EQ(run.made, run.expected);
+    testsupport::ExpectCase(GetParam());
 }
 
 const std::vector<fake::Call> kFound = {fake::Check(1), Send({0x00}, 0), Receive({0x58, 0x96})};
@@ -145,7 +130,7 @@ INSTANTIATE_TEST_SUITE_P(
              {Send({0x02}, 0), Receive({0x00, 0x01, 0x00, 0x00})},
              "",
              "Getting product number:\nProduct number: 256\n"}),
-    [](const testing::TestParamInfo<Case> &info) { return info.param.name; });
+    CaseName);
 
 std::string SlotEntry(const std::string &typed) {
     return kSlotPrompt + typed + "\n";
@@ -254,85 +239,73 @@ INSTANTIATE_TEST_SUITE_P(
                          {fake::SetSlot(3).Fails(-3), fake::Flush()},
                          "3\n",
                          SlotEntry("3") + FailureLines("Ostrel_SetSlot", Level::kNormal)}),
-    [](const testing::TestParamInfo<Case> &info) { return info.param.name; });
+    CaseName);
 
-// Every call of every command fails once, at every level: the header (debug mode), then only the
-// error line with the failing function's name and the flush; nothing of the result.
-struct Command {
-    const char *name;
-    ktr7test::Command run;
-    int key;
-    const char *header;
-    std::string before_failure;  // printed ahead of the error line
-    std::vector<fake::Call> calls;
-    const char *function;
-};
-
+// Every call of every command fails once.
 std::vector<Case> FailureCases() {
-    const std::vector<Command> commands = {
+    const std::vector<testsupport::FailingCommand> commands = {
         {"GetSlot",
          ktr7test::GetSlot,
          'o',
          "Getting the QMB slot number:\n",
          "",
+         "",
          {fake::GetSlot(1)},
-         "Ostrel_GetSlot"},
-        {"Scan", ktr7test::ScanBus, 'q', "Scanning the bus for the device:\n", "<col 1><clear>",
-         kFound, "KTR_7_Check"},
+         {"Ostrel_GetSlot"}},
+        {"Scan",
+         ktr7test::ScanBus,
+         'q',
+         "Scanning the bus for the device:\n",
+         "",
+         "<col 1><clear>",
+         kFound,
+         {"KTR_7_Check", "KTR_7_Check", "KTR_7_Check"}},
         {"Date",
          ktr7test::GetFirmwareDate,
          'd',
          "Getting firmware date:\n",
          "",
+         "",
          {Send({0x04}, 0), ReceiveString("2015", 16)},
-         "KTR_7_FW_Date"},
+         {"KTR_7_FW_Date", "KTR_7_FW_Date"}},
         {"Version",
          ktr7test::GetFirmwareVersion,
          'v',
          "Getting firmware version:\n",
          "",
+         "",
          {Send({0x03}, 0), Receive({1, 1})},
-         "KTR_7_FW_Ver"},
+         {"KTR_7_FW_Ver", "KTR_7_FW_Ver"}},
         {"ProductId",
          ktr7test::GetProductId,
          'p',
          "Getting product identification:\n",
          "",
+         "",
          {Send({0x01}, 0), ReceiveString("id", 81)},
-         "KTR_7_Prod_ID"},
+         {"KTR_7_Prod_ID", "KTR_7_Prod_ID"}},
         {"ProductNumber",
          ktr7test::GetProductNumber,
          'n',
          "Getting product number:\n",
          "",
+         "",
          {Send({0x02}, 0), Receive({1, 0, 0, 0})},
-         "KTR_7_Prod_No"},
+         {"KTR_7_Prod_No", "KTR_7_Prod_No"}},
+        // The slot entry, then its one call.
+        {"SetSlot",
+         ktr7test::SetSlot,
+         'O',
+         "Setting the QMB slot number:\n",
+         "3\n",
+         SlotEntry("3"),
+         {fake::SetSlot(3)},
+         {"Ostrel_SetSlot"}},
     };
-    std::vector<Case> cases;
-    static std::vector<std::string> names;
-    for (const Command &command : commands) {
-        for (std::size_t failing = 0; failing < command.calls.size(); ++failing) {
-            for (const Level level : {Level::kQuiet, Level::kNormal, Level::kDebug}) {
-                std::vector<fake::Call> script(command.calls.begin(),
-                                               command.calls.begin() + static_cast<long>(failing));
-                script.push_back(command.calls[failing].Fails(-5));
-                script.push_back(fake::Flush());
-                const std::string header = level == Level::kDebug ? command.header : "";
-                names.push_back(std::string(command.name) + "Call" + std::to_string(failing + 1) +
-                                testsupport::LevelName(level));
-                cases.push_back(
-                    {nullptr, command.run, command.key, level, script, "",
-                     header + command.before_failure + FailureLines(command.function, level)});
-            }
-        }
-    }
-    for (std::size_t i = 0; i < cases.size(); ++i)
-        cases[i].name = names[i].c_str();
-    return cases;
+    return testsupport::EveryCallFailing(commands);
 }
 
-INSTANTIATE_TEST_SUITE_P(Failures, BusCommand, testing::ValuesIn(FailureCases()),
-                         [](const testing::TestParamInfo<Case> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Failures, BusCommand, testing::ValuesIn(FailureCases()), CaseName);
 
 TEST(BusKeys, TheErrorTextsAreFetchedRightAfterTheFailureIOTextFirst) {
     const auto run = RunCommand(ktr7test::GetProductNumber, 'n', Level::kQuiet,

@@ -15,7 +15,9 @@ namespace {
 using fake::Receive;
 using fake::Send;
 using ktr7test::Level;
+using testsupport::CaseName;
 using testsupport::FailureLines;
+using Case = testsupport::CommandCase;
 using testsupport::RunCommand;
 
 const char kStatePrompt[] = "Enter the new laser state (disabled:0, enabled:1): ";
@@ -52,31 +54,10 @@ std::string DecoderSet(const std::string &x, const std::string &y) {
     return "Decoder configuration set: X=" + x + ",\tY=" + y + ",\tS=(X1+X2+Y1+Y2)/4\n";
 }
 
-struct Case {
-    const char *name;
-    ktr7test::Command command;
-    int key;
-    Level level;
-    std::vector<fake::Call> script;
-    std::string typed;
-    std::string out;
-};
-
-void PrintTo(const Case &c, std::ostream *os) {
-    *os << c.name;
-}
-
 class SettingsCommand : public testing::TestWithParam<Case> {};
 
 TEST_P(SettingsCommand, PrintsItsLinesAndMakesItsCalls) {
-    const Case &c = GetParam();
-    const auto run = RunCommand(c.command, c.key, c.level, c.script, c.typed);
-    EXPECT_EQ(run.out, c.out);
-    EXPECT_EQ(run.made, run.expected);
-}
-
-std::string CaseName(const testing::TestParamInfo<Case> &info) {
-    return info.param.name;
+    testsupport::ExpectCase(GetParam());
 }
 
 // The decoder bytes: XPlain 0x04, YPlain 0x08, XSwapped 0x10, YSwapped 0x20.
@@ -558,14 +539,12 @@ std::vector<Case> RefusalCases() {
                                      {"HexadecimalSuffix", "7Bh"},
                                      {"EndOfInput", nullptr}};
     std::vector<Case> cases;
-    static std::vector<std::string> names;
     for (const Prompt &prompt : prompts) {
         for (const Word &word : words) {
             const std::string typed = word.typed ? std::string(word.typed) + "\n" : "";
             const std::string echoed = word.typed ? word.typed : "";
-            names.push_back(std::string(prompt.name) + word.name);
             cases.push_back(
-                {nullptr,
+                {std::string(prompt.name) + word.name,
                  prompt.run,
                  prompt.key,
                  Level::kNormal,
@@ -574,8 +553,6 @@ std::vector<Case> RefusalCases() {
                  prompt.shown_before + Entry(prompt.prompt, echoed) + prompt.rejection});
         }
     }
-    for (std::size_t i = 0; i < cases.size(); ++i)
-        cases[i].name = names[i].c_str();
     return cases;
 }
 
@@ -584,19 +561,8 @@ INSTANTIATE_TEST_SUITE_P(NotANumber, SettingsCommand, testing::ValuesIn(RefusalC
 // Every call of every command fails once, at every level: the header (debug mode) and what was
 // entered, then only the error line with the failing function's name and the flush; nothing of
 // the result and no further call.
-struct Command {
-    const char *name;
-    ktr7test::Command run;
-    int key;
-    const char *header;
-    std::string typed;
-    std::string before_failure;  // printed ahead of the error line
-    std::vector<fake::Call> calls;
-    std::vector<const char *> functions;  // the name each call's failure reports
-};
-
 std::vector<Case> FailureCases() {
-    const std::vector<Command> commands = {
+    const std::vector<testsupport::FailingCommand> commands = {
         {"GetLaserState",
          ktr7test::GetLaserState,
          'l',
@@ -696,27 +662,7 @@ std::vector<Case> FailureCases() {
          {"KTR_7_GetDecoderConfiguration", "KTR_7_GetDecoderConfiguration",
           "KTR_7_SetDecoderConfiguration"}},
     };
-    std::vector<Case> cases;
-    static std::vector<std::string> names;
-    for (const Command &command : commands) {
-        for (std::size_t failing = 0; failing < command.calls.size(); ++failing) {
-            for (const Level level : {Level::kQuiet, Level::kNormal, Level::kDebug}) {
-                std::vector<fake::Call> script(command.calls.begin(),
-                                               command.calls.begin() + static_cast<long>(failing));
-                script.push_back(command.calls[failing].Fails(-5));
-                script.push_back(fake::Flush());
-                const std::string header = level == Level::kDebug ? command.header : "";
-                names.push_back(std::string(command.name) + "Call" + std::to_string(failing + 1) +
-                                testsupport::LevelName(level));
-                cases.push_back({nullptr, command.run, command.key, level, script, command.typed,
-                                 header + command.before_failure +
-                                     FailureLines(command.functions[failing], level)});
-            }
-        }
-    }
-    for (std::size_t i = 0; i < cases.size(); ++i)
-        cases[i].name = names[i].c_str();
-    return cases;
+    return testsupport::EveryCallFailing(commands);
 }
 
 INSTANTIATE_TEST_SUITE_P(Failures, SettingsCommand, testing::ValuesIn(FailureCases()), CaseName);

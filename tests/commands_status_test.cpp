@@ -15,7 +15,9 @@ namespace {
 using fake::Receive;
 using fake::Send;
 using ktr7test::Level;
+using testsupport::CaseName;
 using testsupport::FailureLines;
+using Case = testsupport::CommandCase;
 using testsupport::RunCommand;
 using testsupport::RunKeys;
 
@@ -52,124 +54,88 @@ void Append(std::vector<fake::Call> &script, const std::vector<fake::Call> &more
         script.insert(script.end(), more.begin(), more.end());
 }
 
-struct Case {
-    const char *name;
-    ktr7test::Command command;
-    int key;
-    Level level;
-    std::vector<fake::Call> script;
-    std::string out;
-    std::string degree_sign = "\xF8";
-};
-
-void PrintTo(const Case &c, std::ostream *os) {
-    *os << c.name;
-}
-
 class StatusCommand : public testing::TestWithParam<Case> {};
 
 TEST_P(StatusCommand, PrintsItsLineAndMakesItsCalls) {
-    const Case &c = GetParam();
-    fake::Adapter::Instance().Script(c.script);
-    testsupport::ScriptedConsole console;
-    console.degree_sign = c.degree_sign;
-    ktr7test::Program program{console, c.level};
-    c.command(program, c.key);
-    EXPECT_EQ(console.out, c.out);
-    EXPECT_EQ(fake::Adapter::Instance().Made(), fake::Adapter::Instance().Expected());
+    testsupport::ExpectCase(GetParam());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Results, StatusCommand,
     testing::Values(
         Case{"Housekeeping", ktr7test::GetHousekeeping, 'k', Level::kNormal,
-             Housekeeping(5012, 3301, 29815),
+             Housekeeping(5012, 3301, 29815), "",
              "5V: +5.012V,\t3V: +3.301V,\tTemperature: +25.00\xF8"
              "C\n"},
         Case{"HousekeepingDebugUtf8", ktr7test::GetHousekeeping, 'K', Level::kDebug,
-             Housekeeping(5012, 3301, 29815),
+             Housekeeping(5012, 3301, 29815), "",
              "Getting housekeeping data:\n5V: +5.012V,\t3V: +3.301V,\tTemperature: +25.00\xC2\xB0"
              "C\n",
              "\xC2\xB0"},
         Case{"Missing5V", ktr7test::GetHousekeeping, 'k', Level::kQuiet,
-             Housekeeping(0x8000, 3301, 29815),
+             Housekeeping(0x8000, 3301, 29815), "",
              "5V: n/a,\t3V: +3.301V,\tTemperature: +25.00\xF8"
              "C\n"},
         Case{"MissingTemperature", ktr7test::GetHousekeeping, 'k', Level::kNormal,
-             Housekeeping(5012, 0x8000, 0xFFFF), "5V: +5.012V,\t3V: n/a,\tTemperature: n/a\n"},
+             Housekeeping(5012, 0x8000, 0xFFFF), "", "5V: +5.012V,\t3V: n/a,\tTemperature: n/a\n"},
         Case{"ZeroKelvin", ktr7test::GetHousekeeping, 'k', Level::kNormal, Housekeeping(0, 0, 0),
+             "",
              "5V: +0.000V,\t3V: +0.000V,\tTemperature: -273.15\xF8"
              "C\n"},
         // The temperature's marker is no voltage marker: 0x8000 is 327.68 K.
         Case{"TemperatureOf0x8000", ktr7test::GetHousekeeping, 'k', Level::kNormal,
-             Housekeeping(0xFFFF, 0xFFFF, 0x8000),
+             Housekeeping(0xFFFF, 0xFFFF, 0x8000), "",
              "5V: +65.535V,\t3V: +65.535V,\tTemperature: +54.53\xF8"
              "C\n"},
         Case{"Clocks", ktr7test::GetClockFrequencies, 'c', Level::kNormal,
-             Clocks(12000000, 24000000, 6000000, 1000000, 96000000),
+             Clocks(12000000, 24000000, 6000000, 1000000, 96000000), "",
              "CPU: +1.20e+07Hz,\tPeriph.: +2.40e+07Hz,\tADC: +6.00e+06Hz,\tDAC: +1.00e+06Hz,"
              "\tMemory: +9.60e+07Hz\n"},
         Case{"ClocksNegativeFirstAndLast", ktr7test::GetClockFrequencies, 'C', Level::kDebug,
-             Clocks(-1, 0, INT32_MAX, 5, INT32_MIN),
+             Clocks(-1, 0, INT32_MAX, 5, INT32_MIN), "",
              "Getting clock frequencies:\nCPU: n/a,\tPeriph.: +0.00e+00Hz,\tADC: +2.15e+09Hz,"
              "\tDAC: +5.00e+00Hz,\tMemory: n/a\n"},
-        Case{"UptimeOnce", ktr7test::Uptime, 'u', Level::kNormal, UptimeQuery(61, 512),
+        Case{"UptimeOnce", ktr7test::Uptime, 'u', Level::kNormal, UptimeQuery(61, 512), "",
              "Uptime: 1:01.50\n"},
-        Case{"UptimeOnceDebug", ktr7test::Uptime, 'u', Level::kDebug, UptimeQuery(3661, 256),
+        Case{"UptimeOnceDebug", ktr7test::Uptime, 'u', Level::kDebug, UptimeQuery(3661, 256), "",
              "Getting uptime:\nUptime: 1:01:01.25\n"}),
-    [](const testing::TestParamInfo<Case> &info) { return info.param.name; });
+    CaseName);
 
-// Every call failing once at every level: the header, the error line naming the failing
-// function and the flush; none of the result line, and none of the later queries.
+// Every call failing once.
 std::vector<Case> FailureCases() {
-    struct Command {
-        const char *name;
-        ktr7test::Command run;
-        int key;
-        const char *header;
-        std::vector<fake::Call> calls;
-        std::vector<const char *> functions;  // per query (two calls each)
-    };
-    const std::vector<Command> commands = {
+    const std::vector<testsupport::FailingCommand> commands = {
         {"Housekeeping",
          ktr7test::GetHousekeeping,
          'k',
          "Getting housekeeping data:\n",
+         "",
+         "",
          Housekeeping(5000, 3300, 30000),
-         {"KTR_7_Get5V", "KTR_7_Get3V", "KTR_7_GetTemp"}},
+         {"KTR_7_Get5V", "KTR_7_Get5V", "KTR_7_Get3V", "KTR_7_Get3V", "KTR_7_GetTemp",
+          "KTR_7_GetTemp"}},
         {"Clocks",
          ktr7test::GetClockFrequencies,
          'c',
          "Getting clock frequencies:\n",
+         "",
+         "",
          Clocks(1, 2, 3, 4, 5),
-         {"KTR_7_GetClkCPU", "KTR_7_GetClkPer", "KTR_7_GetClkADC", "KTR_7_GetClkDAC",
-          "KTR_7_GetClkMem"}},
-        {"Uptime", ktr7test::Uptime, 'u', "Getting uptime:\n", UptimeQuery(1), {"KTR_7_GetUptime"}},
+         {"KTR_7_GetClkCPU", "KTR_7_GetClkCPU", "KTR_7_GetClkPer", "KTR_7_GetClkPer",
+          "KTR_7_GetClkADC", "KTR_7_GetClkADC", "KTR_7_GetClkDAC", "KTR_7_GetClkDAC",
+          "KTR_7_GetClkMem", "KTR_7_GetClkMem"}},
+        {"Uptime",
+         ktr7test::Uptime,
+         'u',
+         "Getting uptime:\n",
+         "",
+         "",
+         UptimeQuery(1),
+         {"KTR_7_GetUptime", "KTR_7_GetUptime"}},
     };
-    static std::vector<std::string> names;
-    std::vector<Case> cases;
-    for (const Command &command : commands) {
-        for (std::size_t failing = 0; failing < command.calls.size(); ++failing) {
-            for (const Level level : {Level::kQuiet, Level::kNormal, Level::kDebug}) {
-                std::vector<fake::Call> script(command.calls.begin(),
-                                               command.calls.begin() + static_cast<long>(failing));
-                script.push_back(command.calls[failing].Fails(-4));
-                script.push_back(fake::Flush());
-                names.push_back(std::string(command.name) + "Call" + std::to_string(failing + 1) +
-                                testsupport::LevelName(level));
-                cases.push_back({nullptr, command.run, command.key, level, script,
-                                 (level == Level::kDebug ? command.header : "") +
-                                     FailureLines(command.functions[failing / 2], level)});
-            }
-        }
-    }
-    for (std::size_t i = 0; i < cases.size(); ++i)
-        cases[i].name = names[i].c_str();
-    return cases;
+    return testsupport::EveryCallFailing(commands);
 }
 
-INSTANTIATE_TEST_SUITE_P(Failures, StatusCommand, testing::ValuesIn(FailureCases()),
-                         [](const testing::TestParamInfo<Case> &info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Failures, StatusCommand, testing::ValuesIn(FailureCases()), CaseName);
 
 // The continuous display. On the scripted clock only the display's own 1 ms pauses move time,
 // so a pass happens at every millisecond and the Esc arriving at t ms ends the display at the

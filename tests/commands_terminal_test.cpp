@@ -11,19 +11,11 @@
 
 namespace {
 
+using testsupport::Pause;
+using testsupport::Started;
 using testsupport::Terminal;
 
 const char kProgram[] = KTR7_TEST_PROGRAM;
-
-void Pause(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-// The quiet program, up and waiting for keys.
-void Started(Terminal &terminal) {
-    ASSERT_TRUE(terminal.WaitFor([&] { return terminal.ProgramPid() > 0; }));
-    Pause(300);
-}
 
 std::string RowWith(Terminal &terminal, const std::string &text) {
     for (const std::string &row : terminal.Rows()) {

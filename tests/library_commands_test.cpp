@@ -15,21 +15,14 @@
 
 #include "KTR-7.h"
 #include "support/fake_adapter.h"
+#include "support/text.h"
 
 namespace {
 
 using fake::Receive;
 using fake::Send;
 
-std::string Text(const char *format, ...) __attribute__((format(printf, 1, 2)));
-std::string Text(const char *format, ...) {
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
+using testsupport::Text;
 
 // Renderings that tell every float and every double apart, so comparing them is exact.
 std::string F(float value) {

@@ -10,6 +10,7 @@
 
 #include "KTR-7.h"
 #include "support/fake_adapter.h"
+#include "support/text.h"
 
 namespace {
 
@@ -23,15 +24,7 @@ constexpr int32_t kFailure = -7;
 // and the out-values afterwards.
 using Invocation = std::function<std::string()>;
 
-std::string Text(const char *format, ...) __attribute__((format(printf, 1, 2)));
-std::string Text(const char *format, ...) {
-    char text[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(text, sizeof text, format, args);
-    va_end(args);
-    return text;
-}
+using testsupport::Text;
 
 const Invocation kFwVer = [] {
     uint16_t version = 0xBEEF;

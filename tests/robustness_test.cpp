@@ -18,18 +18,11 @@
 
 namespace {
 
+using testsupport::Pause;
+using testsupport::Started;
 using testsupport::Terminal;
 
 const char kProgram[] = KTR7_TEST_PROGRAM;
-
-void Pause(int ms) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
-}
-
-void Started(Terminal &terminal) {
-    ASSERT_TRUE(terminal.WaitFor([&] { return terminal.ProgramPid() > 0; }));
-    Pause(300);
-}
 
 TEST(Robustness, KeysFromAFileEndWithTheFileAndLeaveTheTerminalAsItWas) {
     const std::string keys = testing::TempDir() + "robustness_keys.txt";

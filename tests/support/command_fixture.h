@@ -56,13 +56,80 @@ struct CommandRun {
 
 // Runs command for key at level with typed as the input, the adapter answering from script.
 inline CommandRun RunCommand(ktr7test::Command command, int key, ktr7test::Level level,
-                             std::vector<fake::Call> script, const std::string &typed = "") {
+                             std::vector<fake::Call> script, const std::string &typed = "",
+                             const std::string &degree_sign = "\xF8") {
     fake::Adapter::Instance().Script(std::move(script));
     ScriptedConsole console;
+    console.degree_sign = degree_sign;
     console.Type(typed);
     ktr7test::Program program{console, level};
     command(program, key);
     return {console.out, fake::Adapter::Instance().Made(), fake::Adapter::Instance().Expected()};
+}
+
+// One run of a command: what it is given and what it must print, its calls checked against the
+// script.
+struct CommandCase {
+    std::string name;
+    ktr7test::Command command;
+    int key;
+    ktr7test::Level level;
+    std::vector<fake::Call> script;
+    std::string typed;
+    std::string out;
+    std::string degree_sign = "\xF8";
+};
+
+inline void PrintTo(const CommandCase &c, std::ostream *os) {
+    *os << c.name;
+}
+
+inline std::string CaseName(const testing::TestParamInfo<CommandCase> &info) {
+    return info.param.name;
+}
+
+// Runs the case and compares what it printed and the calls it made.
+inline void ExpectCase(const CommandCase &c) {
+    const CommandRun run = RunCommand(c.command, c.key, c.level, c.script, c.typed, c.degree_sign);
+    EXPECT_EQ(run.out, c.out);
+    EXPECT_EQ(run.made, run.expected);
+}
+
+// A command whose every call is made to fail once.
+struct FailingCommand {
+    const char *name;
+    ktr7test::Command run;
+    int key;
+    const char *header;          // its debug header
+    std::string typed;           // its entries
+    std::string before_failure;  // what it prints ahead of the error line
+    std::vector<fake::Call> calls;
+    std::vector<const char *> functions;  // the name each call's failure reports
+};
+
+// Every call of every command failing once, at every level: the header (debug mode), what comes
+// before the call, then only the error line with the failing function's name and the flush;
+// nothing of the result and no further call.
+inline std::vector<CommandCase> EveryCallFailing(const std::vector<FailingCommand> &commands) {
+    std::vector<CommandCase> cases;
+    for (const FailingCommand &command : commands) {
+        for (std::size_t failing = 0; failing < command.calls.size(); ++failing) {
+            for (const ktr7test::Level level :
+                 {ktr7test::Level::kQuiet, ktr7test::Level::kNormal, ktr7test::Level::kDebug}) {
+                std::vector<fake::Call> script(command.calls.begin(),
+                                               command.calls.begin() + static_cast<long>(failing));
+                script.push_back(command.calls[failing].Fails(-5));
+                script.push_back(fake::Flush());
+                const std::string header = level == ktr7test::Level::kDebug ? command.header : "";
+                cases.push_back({std::string(command.name) + "Call" + std::to_string(failing + 1) +
+                                     LevelName(level),
+                                 command.run, command.key, level, script, command.typed,
+                                 header + command.before_failure +
+                                     FailureLines(command.functions.at(failing), level)});
+            }
+        }
+    }
+    return cases;
 }
 
 // Runs the key loop with the program's own key table on typed, then the end of the program.

@@ -206,4 +206,13 @@ void Terminal::Signal(int signal_number) {
     if (pid > 0) kill(pid, signal_number);
 }
 
+void Pause(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void Started(Terminal &terminal) {
+    terminal.WaitFor([&] { return terminal.ProgramPid() > 0; });
+    Pause(300);
+}
+
 }  // namespace testsupport

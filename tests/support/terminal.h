@@ -72,6 +72,12 @@ class Terminal {
     std::string dir_;
 };
 
+// Waits ms milliseconds of real time, for a terminal or a program to catch up.
+void Pause(int ms);
+
+// Waits until the program runs and has had time to set its terminal up.
+void Started(Terminal &terminal);
+
 }  // namespace testsupport
 
 #endif  // KTR7_TESTS_TERMINAL_H
